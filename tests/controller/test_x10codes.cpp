@@ -1,0 +1,49 @@
+#include "x10codes.h"
+
+#include <QTest>
+
+using namespace x10;
+
+class TestX10Codes : public QObject {
+  Q_OBJECT
+private slots:
+  void houseAndUnitShareTheLineCodeTable_data() {
+    QTest::addColumn<char>("letter");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("code");
+    // The published table, written out by hand.
+    const struct { char letter; int unit; int code; } rows[] = {
+        {'A', 1, 0x6},  {'B', 2, 0xE},  {'C', 3, 0x2},  {'D', 4, 0xA},  {'E', 5, 0x1},  {'F', 6, 0x9},
+        {'G', 7, 0x5},  {'H', 8, 0xD},  {'I', 9, 0x7},  {'J', 10, 0xF}, {'K', 11, 0x3}, {'L', 12, 0xB},
+        {'M', 13, 0x0}, {'N', 14, 0x8}, {'O', 15, 0x4}, {'P', 16, 0xC}};
+    for (const auto &r : rows)
+      QTest::addRow("%c/%d", r.letter, r.unit) << r.letter << r.unit << r.code;
+  }
+  void houseAndUnitShareTheLineCodeTable() {
+    QFETCH(char, letter);
+    QFETCH(int, unit);
+    QFETCH(int, code);
+    QCOMPARE(HouseCode::fromLetter(letter)->nibble(), code);
+    QCOMPARE(HouseCode::fromNibble(static_cast<std::uint8_t>(code)).letter(), letter);
+    QCOMPARE(UnitCode::fromNumber(unit)->nibble(), code);
+    QCOMPARE(UnitCode::fromNibble(static_cast<std::uint8_t>(code)).number(), unit);
+  }
+
+  void lowerCaseHouseIsAccepted() { QCOMPARE(HouseCode::fromLetter('p')->letter(), 'P'); }
+
+  void outOfRangeCodesAreRefused() {
+    for (char c : {'Q', 'q', '@', ' ', '1', '\0'})
+      QVERIFY2(!HouseCode::fromLetter(c), &c);
+    for (int n : {0, 17, -1})
+      QVERIFY(!UnitCode::fromNumber(n));
+  }
+
+  void functionNames() {
+    QCOMPARE(functionName(Function::AllUnitsOff), "All Units Off");
+    QCOMPARE(functionName(functionFromCode(0x62)), "On");
+    QCOMPARE(functionName(Function::StatusRequest), "Status Request");
+  }
+};
+
+QTEST_APPLESS_MAIN(TestX10Codes)
+#include "test_x10codes.moc"
