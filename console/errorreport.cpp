@@ -1,0 +1,30 @@
+#include "errorreport.h"
+
+#include "appidentity.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include <exception>
+
+namespace {
+
+QString describeCurrentException() {
+  try {
+    throw;
+  } catch (const std::exception &e) {
+    return QString::fromUtf8(e.what());
+  } catch (...) {
+    return QStringLiteral("An unexpected error occurred (not a standard exception).");
+  }
+}
+
+} // namespace
+
+void runWithErrorReport(QWidget *parent, const std::function<void()> &handler) noexcept {
+  try {
+    handler();
+  } catch (...) {
+    QMessageBox::critical(parent, appidentity::title, describeCurrentException());
+  }
+}

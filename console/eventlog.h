@@ -1,0 +1,20 @@
+#pragma once
+// The event log field: a multi-line, wrapping, editable text with a vertical scroll bar always
+// shown and no horizontal one. Tab moves the focus on, as in the other fields; Enter starts a
+// new line.
+
+#include <QPlainTextEdit>
+
+class EventLog : public QPlainTextEdit {
+  Q_OBJECT
+
+public:
+  explicit EventLog(QWidget *parent = nullptr);
+
+  // Adds text and a line break at the very end. The cost does not depend on the log's length,
+  // and neither the caret nor the scroll position moves. A CR LF pair inside text is one break.
+  void appendLine(const QString &text);
+
+  // The log as the operator's text, every line break written as CR LF.
+  QString text() const;
+};

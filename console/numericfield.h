@@ -1,0 +1,28 @@
+#pragma once
+// Reading numbers out of the window's text fields. Every number the console takes from a field
+// goes through readNumber(); handlers that need an integer narrow the result with toInt16() or
+// toInt32(), which fail loudly instead of wrapping around.
+
+#include <QStringView>
+#include <QtGlobal>
+
+#include <stdexcept>
+
+// A number read from a field does not fit the type it is needed as.
+class NumericOverflow : public std::overflow_error {
+public:
+  using std::overflow_error::overflow_error;
+};
+
+// The leading number of a field's text. Blanks, tabs and line feeds are ignored wherever they
+// stand. Accepted: an optional sign, decimal digits, an optional fraction after a period (the
+// only decimal separator, whatever the locale) and an optional exponent (E, optional sign,
+// digits), read up to the first character that cannot continue the number; or &H / &O followed
+// by a hexadecimal / octal integer. Text without a leading number gives 0. Throws
+// NumericOverflow for a number beyond the range of double.
+double readNumber(QStringView text);
+
+// Round to the nearest integer, ties to the even neighbour (2.5 -> 2, 3.5 -> 4), and narrow.
+// Throw NumericOverflow when the rounded value is outside the target range.
+qint16 toInt16(double value);
+qint32 toInt32(double value);

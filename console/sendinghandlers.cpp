@@ -1,0 +1,34 @@
+#include "sendinghandlers.h"
+
+#include "controlcm.h"
+#include "form1.h"
+#include "numericfield.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+using SendMember = void (controlcm::*)(const QString &, const QString &, qint16 &, double, double,
+                                       double);
+
+// The last entry of the command list stands for the function value -1, not 16.
+constexpr qint16 minusOnePosition = 16;
+
+void send(Form1 &form, SendMember member) {
+  auto function = static_cast<qint16>(form.Combo1->currentIndex());
+  if (function == minusOnePosition)
+    function = -1;
+  const QString houseCode = form.TxtHC->text();
+  const QString deviceCode = form.TxtDC->text();
+  const double dimValue = readNumber(form.TxtDim->text());
+  const double data1 = readNumber(form.TxtData1->text());
+  const double data2 = readNumber(form.TxtData2->text());
+  (form.controlcm1().*member)(houseCode, deviceCode, function, dimValue, data1, data2);
+}
+
+} // namespace
+
+void Command1_Click(Form1 &form) { send(form, &controlcm::SendExec); }
+
+void Command5_Click(Form1 &form) { send(form, &controlcm::SendWait); }

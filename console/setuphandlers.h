@@ -1,0 +1,12 @@
+#pragma once
+// Set-up, reset and exit: the handlers of "Init", "Clear CM11A" and "Exit".
+
+class Form1;
+
+// Writes the port number to the component, shows "Wait..." while Init blocks, then "Done"
+// (disabled) on success or the "Error initializing CM11A" box and "Init" again on failure.
+void ButInit_Click(Form1 &form);
+// Asks the component to reset the interface; the result is not used.
+void ButClrCM11_Click(Form1 &form);
+// Closes the window, which ends the program.
+void Command3_Click(Form1 &form);
