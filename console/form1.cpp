@@ -70,7 +70,9 @@ Form1::Form1(std::unique_ptr<controlcm> component, QWidget *parent)
   TxtHC->setFocus();
 }
 
-Form1::~Form1() = default;
+// The component outlives the handler gate during member destruction: cut its events off first
+// so nothing it reports on its way out reaches a half-destroyed window.
+Form1::~Form1() { controlcm1_->disconnect(this); }
 
 void Form1::createControls() {
   // Table order is keyboard order; later controls are stacked above earlier ones.

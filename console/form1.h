@@ -21,7 +21,7 @@ class Form1 : public QWidget {
   Q_OBJECT
 
 public:
-  // The window owns the component for its whole life.
+  // The window owns the component (never null) for its whole life.
   explicit Form1(std::unique_ptr<controlcm> component, QWidget *parent = nullptr);
   ~Form1() override;
 

@@ -2,22 +2,28 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QMetaEnum>
 
 MessageBoxCatcher::MessageBoxCatcher() {
-  poll_.setInterval(5);
   connect(&poll_, &QTimer::timeout, this, &MessageBoxCatcher::answerOpenBox);
-  poll_.start();
+  poll_.start(5);
 }
 
 void MessageBoxCatcher::answerOpenBox() {
   auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
   if (!box || !box->isVisible())
     return;
-  Shown seen{box->text(), box->windowTitle(), box->icon(), {}};
+  QStringList buttons;
   for (QAbstractButton *button : box->buttons())
-    seen.buttons << box->standardButton(button);
-  shown << seen;
+    buttons << button->text().remove('&');
+  shown << QStringList{QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon()),
+                       box->windowTitle(), box->text(), buttons.join(',')}
+               .join(QLatin1String(" | "));
   if (whileOpen)
     whileOpen();
-  box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+  if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+    ok->click();
+  else
+    box->reject();
 }

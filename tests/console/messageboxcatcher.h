@@ -1,30 +1,19 @@
 #pragma once
-// Answers the modal message boxes a handler opens: records what each one showed, lets the test
-// act while it is open, then presses its OK button so the handler can go on.
+// Answers the modal message boxes a handler opens: records each one as
+// "<icon> | <title> | <text> | <buttons>", lets the test act while it is open, then presses OK.
 
-#include <QList>
-#include <QMessageBox>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
 
 class MessageBoxCatcher : public QObject {
-  Q_OBJECT
-
 public:
-  struct Shown {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon;
-    QList<QMessageBox::StandardButton> buttons;
-  };
-
   MessageBoxCatcher();
 
-  QList<Shown> shown;
-  // Runs while each box is still open, before it is dismissed.
-  std::function<void()> whileOpen;
+  QStringList shown;
+  std::function<void()> whileOpen; // runs before each box is dismissed
 
 private:
   void answerOpenBox();
