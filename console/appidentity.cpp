@@ -6,9 +6,9 @@
 namespace appidentity {
 
 namespace {
-// The window's geometry is fixed in pixels at 96 DPI. With the default sans-serif face
-// ("DejaVu Sans" on Debian) 8 pt is one pixel too wide for "DeviceCode:" and "X10 Events:";
-// at 7.5 pt every caption fits its control.
+// The window's geometry is fixed in pixels at 96 DPI. With Debian's default sans-serif face,
+// 8 pt is a pixel or two too wide for "DeviceCode:" and "X10 Events:"; at 7.5 pt every
+// caption fits its control.
 constexpr qreal fontPointSize = 7.5;
 } // namespace
 
