@@ -3,6 +3,7 @@
 #include "cm11alog.h"
 #include "hexbytes.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>

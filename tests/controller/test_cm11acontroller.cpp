@@ -96,15 +96,35 @@ private slots:
     QCOMPARE(events.at(0), (QVariantList{"1", "A", 4, "45", "0"}));
   }
 
-  void silentPeerGivesNoAnswerWithinItsDeadline() {
-    PtyPeer peer({});
+  void initFailuresEndWithinTheirDeadline_data() {
+    QTest::addColumn<Bytes>("reply");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("silent") << Bytes{} << int(Cm11aController::InitNoAnswer) << "no answer";
+    QTest::newRow("cut short") << Bytes{0xFF, 0xFF, 0x13} << int(Cm11aController::InitWrongAnswer) << "cut short";
+  }
+  void initFailuresEndWithinTheirDeadline() {
+    QFETCH(Bytes, reply);
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    PtyPeer peer({{{0x8B}, reply}});
     linkCom1(peer);
     Cm11aController c;
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(c.Init(), Cm11aController::InitNoAnswer);
+    QCOMPARE(c.Init(), code);
     QVERIFY2(timer.elapsed() < 2500, qPrintable(QString::number(timer.elapsed())));
-    QVERIFY(c.lastErrorText().contains("no answer"));
+    QVERIFY2(c.lastErrorText().contains(reason), qPrintable(c.lastErrorText()));
+  }
+
+  void portHeldByAnotherProgramIsInUse() {
+    PtyPeer peer({kProbe});
+    linkCom1(peer);
+    Cm11aController first;
+    QCOMPARE(first.Init(), Cm11aController::InitOk);
+    Cm11aController second;
+    QCOMPARE(second.Init(), Cm11aController::InitPortInUse);
+    QVERIFY(second.lastErrorText().contains("in use"));
   }
 
   void missingPortIsNamed() {

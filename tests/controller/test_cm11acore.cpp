@@ -195,21 +195,6 @@ private slots:
     QCOMPARE(p.written(), Bytes{}); // never a go-ahead for a wrong checksum
   }
 
-  void wrongChecksumOnceThenRight() {
-    Peer p;
-    p.core.startSend(p.a1On(), Completion::Accepted, p.now());
-    EXPECT_WRITTEN(p, {0x04, 0x66});
-    p.reply({0x00});
-    EXPECT_WRITTEN(p, {0x04, 0x66});
-    p.reply({0x6A});
-    EXPECT_WRITTEN(p, {0x00});
-    p.reply({0x55});
-    EXPECT_WRITTEN(p, {0x06, 0x62});
-    p.reply({0x68});
-    QCOMPARE(p.written(), Bytes{0x00});
-    QVERIFY(p.core.takeResult()->ok()); // SendExec: accepted, ready still to come
-  }
-
   void powerFailStormDuringProbe() {
     Peer p;
     p.core.startProbe(p.now());

@@ -51,6 +51,8 @@ private slots:
                                                    << QStringList{"A1", "A All Units Off"};
     QTest::newRow("pre-set dim goes to the last house")
         << std::vector<Bytes>{{0x02, 0x00, 0xE2}, {0x02, 0x01, 0xFB}} << QStringList{"B3", "B3 Pre-set Dim 100%"};
+    QTest::newRow("dim without its level dropped") << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x64}}
+                                                   << QStringList{"A1"};
     QTest::newRow("duplicate address counted once") << std::vector<Bytes>{{0x04, 0x04, 0x66, 0x66, 0x62}}
                                                     << QStringList{"A1", "A1", "A1 On"};
   }
