@@ -194,6 +194,7 @@ void Cm11aCore::proceed(const Instant &now) {
   if (!op_ && queued_) {
     op_ = std::move(queued_);
     queued_.reset();
+    interruptions_ = 0;
   }
   if (!op_)
     return;

@@ -373,6 +373,17 @@ private slots:
     EXPECT_WRITTEN(p, {0x04, 0x66});
     p.reply({0x5A});
     QCOMPARE(p.core.takeResult()->failure, Failure::KeptInterrupting);
+    p.advance(100ms); // resynchronised; the next send starts with a clean count
+    p.core.startSend({p.a1On().front()}, Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x02, 0x00, 0x66});
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
   }
 };
 
