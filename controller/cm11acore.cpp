@@ -22,7 +22,8 @@
 //   checksum wins. If it was really a poll, the interface ignores our go-ahead and polls again;
 //   that second poll arrives in AwaitReady and the step is resent. For the same reason a send
 //   whose last checksum is 0x5A or 0xA5 is not reported "accepted" before "ready".
-// - After a failure the core drains the line until it is quiet, then resumes from Idle.
+// - After a failure, and before resending a transmission whose checksum came back wrong, the
+//   core drains the line until it is quiet, then resumes through proceed().
 // - Every result is produced exactly once per started operation.
 
 namespace x10 {
@@ -195,6 +196,7 @@ void Cm11aCore::proceed(const Instant &now) {
     op_ = std::move(queued_);
     queued_.reset();
     interruptions_ = 0;
+    tries_ = 0;
   }
   if (!op_)
     return;
@@ -248,12 +250,11 @@ void Cm11aCore::onChecksum(std::uint8_t b, const Instant &now) {
   }
   const std::string what = "checksum " + hexByte(b) + " for " + t.describe() + " (" + hexBytes(t.bytes()) +
                            "), expected " + hexByte(t.checksum());
-  if (inFlight_->tries >= kMaxTries)
+  if (++tries_ >= kMaxTries)
     return fail(Failure::ChecksumWrong, what + "; still wrong after " + std::to_string(kMaxTries) + " tries", now);
+  // Resend once the line is quiet, so a late or noisy byte is not taken for the next checksum.
   note(what + ": sending again");
-  ++inFlight_->tries;
-  write(t.bytes());
-  enter(Phase::AwaitChecksum, now.steady + kChecksumWait);
+  startDrain(now);
 }
 
 void Cm11aCore::onReady(std::uint8_t b, const Instant &now) {
@@ -395,6 +396,7 @@ bool Cm11aCore::interrupted(const Instant &now) {
 
 void Cm11aCore::transmissionDone() {
   interruptions_ = 0;
+  tries_ = 0;
   if (inFlight_->purpose == Purpose::PowerFailClock) {
     clockOwed_ = false;
     note("clock set");
@@ -444,6 +446,7 @@ void Cm11aCore::startDrain(const Instant &now) {
 
 void Cm11aCore::reportFailure(Failure failure, const std::string &message) {
   note("failed: " + message);
+  tries_ = 0;
   if (inFlight_ && inFlight_->purpose == Purpose::PowerFailClock)
     clockOwed_ = false; // the next power-fail poll asks again
   if (op_ && !op_->reported)

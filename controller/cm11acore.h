@@ -118,7 +118,6 @@ private:
   struct InFlight {
     Transmission transmission;
     Purpose purpose;
-    int tries = 1;
   };
 
   void startOperation(Operation op, const Instant &now);
@@ -161,6 +160,7 @@ private:
   std::optional<InFlight> inFlight_;
   bool clockOwed_ = false; // a power-fail poll awaits its set-clock
   int interruptions_ = 0;  // since the last completed step
+  int tries_ = 0;          // wrong checksums for the current step
   std::vector<std::uint8_t> rx_;
   ReceiveDecoder decoder_;
 

@@ -183,9 +183,12 @@ private slots:
     Peer p;
     p.core.startSend(p.a1On(), Completion::Done, p.now());
     EXPECT_WRITTEN(p, {0x04, 0x66});
-    p.reply({0x6B});
+    p.reply({0x6B, 0x6A}); // a late right byte is dropped with the wrong one
+    EXPECT_WRITTEN(p, {});
+    p.advance(100ms); // resent once the line is quiet
     EXPECT_WRITTEN(p, {0x04, 0x66});
     p.reply({0x12});
+    p.advance(100ms);
     EXPECT_WRITTEN(p, {0x04, 0x66});
     p.reply({0x6B});
     const auto r = p.core.takeResult();
