@@ -1,0 +1,259 @@
+#include "cm11acontroller.h"
+
+#include "cm11alog.h"
+#include "commandtext.h"
+#include "portnames.h"
+#include "sendplanner.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+using namespace x10;
+using Clock = std::chrono::steady_clock;
+
+Cm11aController::Cm11aController(QObject *parent) : controlcm(parent) {
+  deadlineTimer_.setSingleShot(true);
+  connect(&deadlineTimer_, &QTimer::timeout, this, &Cm11aController::onTimer);
+  connect(&link_, &SerialLink::bytesArrived, this, &Cm11aController::onBytesArrived);
+  connect(&link_, &SerialLink::lost, this, &Cm11aController::onLinkLost);
+}
+
+Cm11aController::~Cm11aController() = default;
+
+Instant Cm11aController::now() const {
+  const QDateTime local = QDateTime::currentDateTime();
+  WallClock wall;
+  wall.dayOfYear = local.date().dayOfYear() - 1;
+  wall.dayOfWeek = local.date().dayOfWeek() % 7; // Qt counts Monday 1 .. Sunday 7
+  wall.hour = local.time().hour();
+  wall.minute = local.time().minute();
+  wall.second = local.time().second();
+  return {Clock::now(), wall};
+}
+
+// ---- members ----------------------------------------------------------------------------
+
+qint16 Cm11aController::Init() {
+  initialised_ = false;
+  link_.close();
+  core_.reset();
+  results_.clear();
+  const auto path = resolveComPort(comPort_);
+  if (!path)
+    return failInit(InitNoSuchPort, QStringLiteral("COM %1 names no port: port numbers start at 1").arg(comPort_));
+  const auto opened = link_.open(QString::fromStdString(path->string()));
+  switch (opened.error) {
+  case SerialLink::OpenError::None:
+    break;
+  case SerialLink::OpenError::NoSuchDevice:
+    return failInit(InitNoSuchPort, opened.text);
+  case SerialLink::OpenError::PermissionDenied:
+    return failInit(InitPermissionDenied, opened.text);
+  case SerialLink::OpenError::InUse:
+    return failInit(InitPortInUse, opened.text);
+  case SerialLink::OpenError::Other:
+    return failInit(InitOpenFailed, opened.text);
+  }
+  try {
+    const OperationResult r = run([this](const Instant &t) { core_.startProbe(t); });
+    if (!r.ok())
+      return failInit(r.failure == Failure::NoAnswer ? InitNoAnswer : InitWrongAnswer,
+                      link_.path() + ": " + QString::fromStdString(r.message));
+  } catch (const DeviceError &e) {
+    return failInit(InitOpenFailed, QString::fromUtf8(e.what()));
+  }
+  initialised_ = true;
+  lastErrorText_.clear();
+  qCInfo(lcCm11a).noquote() << "interface ready on" << link_.path();
+  return InitOk;
+}
+
+qint16 Cm11aController::failInit(qint16 code, const QString &text) {
+  link_.close();
+  core_.reset();
+  lastErrorText_ = text;
+  qCWarning(lcCm11a).noquote() << "Init failed:" << text;
+  return code;
+}
+
+qint16 Cm11aController::ClearInterface() {
+  if (!initialised_) {
+    lastErrorText_ = QStringLiteral("the port is not open: call Init first");
+    return ClearNotOpen;
+  }
+  try {
+    reopenIfLost();
+    const OperationResult r = run([this](const Instant &t) { core_.startClear(t); });
+    lastErrorText_ = QString::fromStdString(r.message);
+  } catch (const DeviceError &e) {
+    lastErrorText_ = QString::fromUtf8(e.what());
+  }
+  if (lastErrorText_.isEmpty())
+    return ClearOk;
+  qCWarning(lcCm11a).noquote() << "ClearInterface failed:" << lastErrorText_;
+  return ClearFailed;
+}
+
+void Cm11aController::SendExec(const QString &houseCode, const QString &deviceCode, qint16 &function,
+                               double dimValue, double data1, double data2) {
+  send(houseCode, deviceCode, function, dimValue, data1, data2, Completion::Accepted);
+}
+
+void Cm11aController::SendWait(const QString &houseCode, const QString &deviceCode, qint16 &function,
+                               double dimValue, double data1, double data2) {
+  send(houseCode, deviceCode, function, dimValue, data1, data2, Completion::Done);
+}
+
+void Cm11aController::send(const QString &houseCode, const QString &deviceCode, qint16 function, double dimValue,
+                           double data1, double data2, Completion completion) {
+  std::vector<Transmission> plan;
+  try {
+    plan = planSend(houseCode.toStdString(), deviceCode.toStdString(), function, dimValue, data1, data2);
+  } catch (const ArgumentError &e) {
+    throw UsageError(e.what());
+  }
+  requireInitialised();
+  reopenIfLost();
+  const OperationResult r = run([&](const Instant &t) { core_.startSend(std::move(plan), completion, t); });
+  if (!r.ok())
+    throw DeviceError(r.message);
+}
+
+QString Cm11aController::GetEvent(qint32 &timeoutMs) {
+  requireInitialised();
+  if (texts_.empty() && timeoutMs > 0) {
+    reopenIfLost();
+    waitUntil([this] { return !texts_.empty(); }, Clock::now() + std::chrono::milliseconds(timeoutMs));
+  }
+  return QString::fromStdString(texts_.pop().value_or(""));
+}
+
+// ---- blocking on the port ---------------------------------------------------------------
+
+OperationResult Cm11aController::run(const std::function<void(const Instant &)> &start) {
+  results_.clear();
+  start(now());
+  pump();
+  waitUntil([this] { return !results_.empty(); }, std::nullopt);
+  OperationResult r = std::move(results_.front());
+  results_.pop_front();
+  return r;
+}
+
+// Waits on the port until done() holds or limit passes (false then). Bytes are fed inside
+// waitForBytes through readyRead; the core's deadlines are run here.
+bool Cm11aController::waitUntil(const std::function<bool()> &done, std::optional<SteadyTime> limit) {
+  while (!done()) {
+    std::optional<SteadyTime> next = core_.nextDeadline();
+    if (limit)
+      next = next ? std::min(*next, *limit) : limit;
+    if (!next)
+      throw std::logic_error("waiting with no deadline");
+    const SteadyTime t = Clock::now();
+    if (t < *next) {
+      const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*next - t).count();
+      if (link_.waitForBytes(static_cast<int>(ms)))
+        continue;
+      if (link_.isLost() || !link_.isOpen()) {
+        const QString reason = link_.isLost() ? link_.lostReason() : link_.path() + " was closed";
+        onLinkLost();
+        throw DeviceError(reason.toStdString());
+      }
+      continue;
+    }
+    if (limit && t >= *limit)
+      return false;
+    core_.timePassed(now());
+    pump();
+  }
+  return true;
+}
+
+void Cm11aController::requireInitialised() const {
+  if (!initialised_)
+    throw UsageError("the interface is not initialised: call Init first");
+}
+
+// A device that vanished (USB adapter pulled) is reopened once per call, so re-plugging it
+// recovers without restarting the program.
+void Cm11aController::reopenIfLost() {
+  if (link_.isOpen() && !link_.isLost())
+    return;
+  const QString path = link_.path();
+  const auto opened = link_.open(path);
+  if (opened.error != SerialLink::OpenError::None)
+    throw DeviceError(("the port is lost and could not be reopened: " + opened.text).toStdString());
+  core_.reset();
+  qCInfo(lcCm11a).noquote() << "reopened" << path;
+}
+
+// ---- idle -------------------------------------------------------------------------------
+
+void Cm11aController::onBytesArrived() {
+  const auto bytes = link_.readAvailable();
+  core_.receive(bytes, now());
+  pump();
+}
+
+void Cm11aController::onTimer() {
+  core_.timePassed(now());
+  pump();
+}
+
+void Cm11aController::onLinkLost() {
+  link_.close();
+  core_.reset();
+  results_.clear();
+  deadlineTimer_.stop();
+}
+
+// Hands everything the core produced to the port, the log and the event queue, and re-arms
+// the deadline timer for idle time.
+void Cm11aController::pump() {
+  link_.write(core_.takeOutput());
+  for (const auto &line : core_.takeNotes())
+    qCInfo(lcCm11a).noquote() << QString::fromStdString(line);
+  while (auto r = core_.takeResult())
+    results_.push_back(std::move(*r));
+  for (const auto &c : core_.takeReceived())
+    deliver(c);
+  if (const auto next = core_.nextDeadline()) {
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
+    deadlineTimer_.start(static_cast<int>(std::max<long long>(ms, 0)));
+  } else {
+    deadlineTimer_.stop();
+  }
+}
+
+// ---- received traffic -------------------------------------------------------------------
+
+void Cm11aController::deliver(const ReceivedCommand &command) {
+  const std::string text = commandText(command);
+  qCInfo(lcCm11a).noquote() << "received" << QString::fromStdString(text);
+  texts_.push(text);
+  QMetaObject::invokeMethod(this, [this, command] { emitEvents(command); }, Qt::QueuedConnection);
+}
+
+void Cm11aController::emitEvents(const ReceivedCommand &c) {
+  const QString house(QChar::fromLatin1(c.house.letter()));
+  if (!c.function) {
+    emit X10SingleEvent(QString::number(c.units.front().number()), house, -1, QString(), QString());
+    return;
+  }
+  const auto function = static_cast<qint16>(*c.function);
+  if (c.units.empty()) {
+    emit X10SingleEvent(QString(), house, function, QString(), QString());
+    return;
+  }
+  QString dim = QStringLiteral("0");
+  QString data2 = QStringLiteral("0");
+  if (c.function == Function::Dim || c.function == Function::Bright)
+    dim = QString::number(dimPercentOfLevel(c.level));
+  if (c.function == Function::ExtendedCode) {
+    dim = QString::number(c.data);
+    data2 = QString::number(c.command);
+  }
+  for (const UnitCode unit : c.units)
+    emit X10Event(QString::number(unit.number()), house, function, dim, data2);
+}

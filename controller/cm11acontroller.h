@@ -1,0 +1,77 @@
+#pragma once
+// The controller component the console instantiates: the CM11A driver behind controlcm. It
+// runs on the thread that owns it. While idle, bytes from the port feed the protocol core and
+// a single-shot timer runs the core's deadlines, so polls are answered while the window waits
+// for the operator. A member call blocks by waiting on the port itself (never a nested event
+// loop, which would run other clicks) until the core finishes or its deadline passes. Events
+// decoded at any time are posted and emitted after the current handler returns, in order.
+
+#include "cm11acore.h"
+#include "commandqueue.h"
+#include "controlcm.h"
+#include "seriallink.h"
+
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+class Cm11aController : public controlcm {
+  Q_OBJECT
+public:
+  // Results of Init.
+  static constexpr qint16 InitOk = 0;
+  static constexpr qint16 InitNoSuchPort = 1;         // no such device, or port number below 1
+  static constexpr qint16 InitPermissionDenied = 2;   // user not in the dialout group
+  static constexpr qint16 InitPortInUse = 3;          // another program holds the port
+  static constexpr qint16 InitOpenFailed = 4;         // any other reason the port would not open
+  static constexpr qint16 InitNoAnswer = 5;           // nothing came back to the status request
+  static constexpr qint16 InitWrongAnswer = 6;        // something came back, not a status reply
+  // Results of ClearInterface.
+  static constexpr qint16 ClearOk = 0;
+  static constexpr qint16 ClearNotOpen = 1;
+  static constexpr qint16 ClearFailed = 2;
+
+  explicit Cm11aController(QObject *parent = nullptr);
+  ~Cm11aController() override;
+
+  qint16 comPort() const override { return comPort_; }
+  void setComPort(qint16 port) override { comPort_ = port; }
+
+  qint16 Init() override;
+  qint16 ClearInterface() override;
+  void SendExec(const QString &houseCode, const QString &deviceCode, qint16 &function, double dimValue,
+                double data1, double data2) override;
+  void SendWait(const QString &houseCode, const QString &deviceCode, qint16 &function, double dimValue,
+                double data1, double data2) override;
+  QString GetEvent(qint32 &timeoutMs) override;
+
+  // Why the last Init or ClearInterface failed, in words the user can act on; empty after success.
+  QString lastErrorText() const { return lastErrorText_; }
+
+private:
+  x10::Instant now() const;
+  qint16 failInit(qint16 code, const QString &text);
+  void send(const QString &houseCode, const QString &deviceCode, qint16 function, double dimValue, double data1,
+            double data2, x10::Completion completion);
+  x10::OperationResult run(const std::function<void(const x10::Instant &)> &start);
+  bool waitUntil(const std::function<bool()> &done, std::optional<x10::SteadyTime> limit);
+  void requireInitialised() const;
+  void reopenIfLost();
+  void onBytesArrived();
+  void onTimer();
+  void onLinkLost();
+  void pump();
+  void deliver(const x10::ReceivedCommand &command);
+  void emitEvents(const x10::ReceivedCommand &command);
+
+  qint16 comPort_ = 1;
+  bool initialised_ = false;
+  QString lastErrorText_;
+  SerialLink link_;
+  QTimer deadlineTimer_;
+  x10::Cm11aCore core_;
+  std::deque<x10::OperationResult> results_;
+  x10::CommandQueue texts_;
+};

@@ -1,0 +1,173 @@
+#pragma once
+// The CM11A protocol engine with no I/O: bytes and time in; bytes to write, finished
+// operations and decoded X10 traffic out. It owns no port, timer or thread. The shell feeds it
+// what the port delivers, writes what takeOutput() returns, and calls timePassed() once
+// nextDeadline() is reached. A device model built the same way can be wired back to back with
+// it in memory: hand each side's takeOutput() to the other's receive().
+//
+// Operations run one at a time: a probe (status request), a clear (resync, then a set-clock
+// that clears the battery timer and monitored status, never purging timers), or a send (a
+// list of transmissions). Between and during them the core answers polls (0x5A, upload taken
+// and decoded) and power-fail polls (0xA5, answered with a set-clock of the current time).
+
+#include "receivedecoder.h"
+#include "statusreply.h"
+#include "transmission.h"
+#include "wallclock.h"
+
+#include <chrono>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace x10 {
+
+using SteadyTime = std::chrono::steady_clock::time_point;
+
+// When an input happens: monotonic time for deadlines, local time for set-clocks.
+struct Instant {
+  SteadyTime steady;
+  WallClock wall;
+};
+
+namespace timing {
+using namespace std::chrono_literals;
+inline constexpr std::chrono::milliseconds kChecksumWait = 1000ms;
+// Covers a poll (about once a second) arriving instead of the reply.
+inline constexpr std::chrono::milliseconds kStatusWait = 1500ms;
+inline constexpr std::chrono::milliseconds kUploadWait = 1000ms;
+// "Ready" is awaited for the power-line time at 50 Hz (the slower mains) plus this margin.
+inline constexpr std::chrono::milliseconds kMainsCycle = 20ms;
+inline constexpr std::chrono::milliseconds kReadyMargin = 1000ms;
+// A status reply comes as one burst; a lone 0x5A or 0xA5 followed by this much silence was a poll.
+inline constexpr std::chrono::milliseconds kPollGap = 100ms;
+// Resync: drop bytes until the line has been quiet this long (shorter than the poll period)...
+inline constexpr std::chrono::milliseconds kDrainQuiet = 100ms;
+// ...but give up on a line that never falls quiet.
+inline constexpr std::chrono::milliseconds kDrainLimit = 2000ms;
+inline constexpr int kMaxTries = 3;
+// Polls or power-fail polls that may interrupt one step before the operation fails.
+inline constexpr int kMaxInterruptions = 8;
+} // namespace timing
+
+enum class OperationKind { Probe, Clear, Send };
+
+// When a send succeeds: Accepted once the last checksum is confirmed and the go-ahead sent,
+// Done once the interface reports the last transmission done ("ready").
+enum class Completion { Accepted, Done };
+
+enum class Failure {
+  None,
+  NoAnswer,         // silence where an answer was due
+  WrongAnswer,      // status reply malformed or cut short
+  ChecksumWrong,    // still wrong after kMaxTries
+  NotDone,          // accepted, but no "ready" within the power-line time
+  KeptInterrupting, // polls kept the step from completing
+  NoisyLine,        // the line never fell quiet for a resync
+};
+
+struct OperationResult {
+  OperationKind kind = OperationKind::Send;
+  Failure failure = Failure::None;
+  std::string message; // on failure: what was expected and what happened
+  std::optional<StatusReply> status; // a successful probe's reply
+  bool ok() const { return failure == Failure::None; }
+};
+
+class Cm11aCore {
+public:
+  // Start an operation. One may be started while the line is still busy (an upload being
+  // taken, the tail of a send that already reported "accepted"); it begins once that is over.
+  // Starting one while another has not produced its result is a programming error
+  // (std::logic_error).
+  void startProbe(const Instant &now);
+  void startClear(const Instant &now);
+  void startSend(std::vector<Transmission> transmissions, Completion completion, const Instant &now);
+
+  void receive(std::span<const std::uint8_t> bytes, const Instant &now);
+  // Handles every deadline at or before now.
+  void timePassed(const Instant &now);
+  // When timePassed must be called next; nothing while idle.
+  std::optional<SteadyTime> nextDeadline() const;
+
+  // An operation was started and has not produced its result yet.
+  bool operationRunning() const;
+  // Forget everything, as after reopening the port.
+  void reset();
+
+  std::vector<std::uint8_t> takeOutput();
+  std::optional<OperationResult> takeResult();
+  std::vector<ReceivedCommand> takeReceived();
+  // What happened, one line each, for the transaction log.
+  std::vector<std::string> takeNotes();
+
+private:
+  enum class Phase { Idle, AwaitChecksum, AwaitReady, AwaitUploadSize, AwaitUploadData, AwaitStatus, Draining };
+  enum class Purpose { Operation, PowerFailClock };
+
+  struct Operation {
+    OperationKind kind = OperationKind::Send;
+    std::vector<Transmission> transmissions;
+    Completion completion = Completion::Done;
+    std::size_t step = 0;
+    bool reported = false; // result already handed out ("accepted"); only the tail remains
+    std::optional<StatusReply> status;
+  };
+  struct InFlight {
+    Transmission transmission;
+    Purpose purpose;
+  };
+
+  void startOperation(Operation op, const Instant &now);
+  void onByte(std::uint8_t b, const Instant &now);
+  void onDeadline(const Instant &now);
+  void proceed(const Instant &now);
+
+  void onChecksum(std::uint8_t b, const Instant &now);
+  void onReady(std::uint8_t b, const Instant &now);
+  void onUploadSize(std::uint8_t b, const Instant &now);
+  void onUploadData(std::uint8_t b, const Instant &now);
+  void onStatusByte(std::uint8_t b, const Instant &now);
+  void onIdleByte(std::uint8_t b, const Instant &now);
+  void onStatusDeadline(const Instant &now);
+  void onReadyDeadline(const Instant &now);
+
+  void enter(Phase phase, std::optional<SteadyTime> deadline = std::nullopt);
+  void send(const Transmission &t, Purpose purpose, const Instant &now);
+  void write(std::span<const std::uint8_t> bytes);
+  void answerPoll(const Instant &now);
+  void answerPowerFail(const Instant &now);
+  bool interrupted(const Instant &now);
+  void transmissionDone();
+  void reportAcceptedIfLast();
+  void finishProbe(const Instant &now);
+  void deliverUpload();
+  void startDrain(const Instant &now);
+  void reportFailure(Failure failure, const std::string &message);
+  void fail(Failure failure, const std::string &message, const Instant &now);
+  void note(std::string line);
+  bool stepsFinished() const;
+
+  Phase phase_ = Phase::Idle;
+  std::optional<SteadyTime> deadline_;
+  std::optional<SteadyTime> pollGapEnd_;
+  SteadyTime drainQuietEnd_{};
+  SteadyTime drainLimit_{};
+  std::optional<Operation> op_;
+  std::optional<Operation> queued_;
+  std::optional<InFlight> inFlight_;
+  bool clockOwed_ = false; // a power-fail poll awaits its set-clock
+  int interruptions_ = 0;  // since the last completed step
+  int tries_ = 0;          // wrong checksums for the current step
+  std::vector<std::uint8_t> rx_;
+  ReceiveDecoder decoder_;
+
+  std::vector<std::uint8_t> output_;
+  std::deque<OperationResult> results_;
+  std::vector<ReceivedCommand> received_;
+  std::vector<std::string> notes_;
+};
+
+} // namespace x10

@@ -1,0 +1,3 @@
+#include "cm11alog.h"
+
+Q_LOGGING_CATEGORY(lcCm11a, "x10.cm11a", QtInfoMsg)

@@ -1,0 +1,31 @@
+#pragma once
+// Checks the arguments of a send and turns them into the transmissions that carry it: one
+// address per unit, then the function. Every argument is checked before anything is planned,
+// so a bad one never leaves a command half sent.
+
+#include "transmission.h"
+
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+namespace x10 {
+
+// The caller passed an impossible argument; the text names the argument and its value.
+class ArgumentError : public std::invalid_argument {
+public:
+  using std::invalid_argument::invalid_argument;
+};
+
+inline constexpr int kAddressOnly = -1;
+
+// house: one letter A..P, either case, blanks ignored. devices: "1".."16", a list such as
+// "1,3,5-7", or empty (function only). function: 0..15, or -1 for the addresses alone.
+// dimPercent 0..100 is used by Dim/Bright (dims = round(22 x dim / 100)) and by pre-set dim
+// (level = round(31 x dim / 100), Pre-set Dim 1 or 2 chosen by the level, whichever of the
+// two was asked for). data1/data2 (0..255, whole numbers) are the data and command bytes of an
+// extended code (function 7), sent once per unit. Throws ArgumentError.
+std::vector<Transmission> planSend(std::string_view house, std::string_view devices, int function,
+                                   double dimPercent, double data1, double data2);
+
+} // namespace x10

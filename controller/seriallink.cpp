@@ -1,0 +1,137 @@
+#include "seriallink.h"
+
+#include "cm11alog.h"
+#include "hexbytes.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <poll.h>
+#include <unistd.h>
+
+SerialLink::SerialLink(QObject *parent) : QObject(parent) {
+  connect(&port_, &QSerialPort::readyRead, this, &SerialLink::bytesArrived);
+  connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::onError);
+}
+
+SerialLink::OpenResult SerialLink::open(const QString &path) {
+  close();
+  path_ = path;
+  lostReason_.clear();
+  if (!QFileInfo::exists(path))
+    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1: plug the interface's adapter in, or link the "
+                                                    "port number to it (see README)")
+                                         .arg(path)};
+  port_.setPortName(path);
+  if (!port_.open(QIODevice::ReadWrite))
+    return openFailure(port_.error());
+  configure();
+  port_.clear();
+  sinceOpen_.start();
+  qCInfo(lcCm11a).noquote() << "opened" << path;
+  return {};
+}
+
+// A pseudo-terminal or an odd adapter may refuse some settings; the line still works, so a
+// refusal is only logged. Modem lines are not used: a pseudo-terminal has none.
+void SerialLink::configure() {
+  const bool ok = port_.setBaudRate(QSerialPort::Baud4800) && port_.setDataBits(QSerialPort::Data8) &&
+                  port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+                  port_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!ok)
+    qCDebug(lcCm11a).noquote() << "port settings not all accepted on" << path_ << ":" << port_.errorString();
+}
+
+SerialLink::OpenResult SerialLink::openFailure(QSerialPort::SerialPortError error) const {
+  const QByteArray native = QFile::encodeName(path_);
+  if (error == QSerialPort::DeviceNotFoundError)
+    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path_)};
+  if (error == QSerialPort::PermissionError && ::access(native.constData(), R_OK | W_OK) != 0 && errno == EACCES)
+    return {OpenError::PermissionDenied,
+            QStringLiteral("permission denied on %1: add your user to the dialout group "
+                           "(sudo usermod -aG dialout $USER) and log in again")
+                .arg(path_)};
+  if (error == QSerialPort::PermissionError)
+    return {OpenError::InUse, QStringLiteral("%1 is in use by another program: close it and try again").arg(path_)};
+  return {OpenError::Other, QStringLiteral("cannot open %1: %2").arg(path_, port_.errorString())};
+}
+
+void SerialLink::close() {
+  if (port_.isOpen())
+    port_.close();
+}
+
+void SerialLink::write(const std::vector<std::uint8_t> &bytes) {
+  if (bytes.empty() || !port_.isOpen() || isLost())
+    return;
+  logBytes("->", bytes);
+  port_.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
+  port_.flush();
+}
+
+std::vector<std::uint8_t> SerialLink::readAvailable() {
+  const QByteArray data = port_.readAll();
+  std::vector<std::uint8_t> bytes(data.begin(), data.end());
+  if (!bytes.empty())
+    logBytes("<-", bytes);
+  else if (port_.isOpen() && (pollPort(0) & (POLLHUP | POLLERR | POLLNVAL)))
+    markLost(QStringLiteral("the device hung up")); // readable, yet nothing to read
+  return bytes;
+}
+
+// Polls the descriptor itself: the port's own wait does not notice a hang-up (a closed
+// pseudo-terminal, an unplugged adapter) and would spin until its time-out.
+short SerialLink::pollPort(int ms) const {
+  pollfd p{static_cast<int>(port_.handle()), POLLIN, 0};
+  int ready = 0;
+  do
+    ready = ::poll(&p, 1, ms);
+  while (ready < 0 && errno == EINTR);
+  return ready > 0 ? p.revents : 0;
+}
+
+bool SerialLink::waitForBytes(int ms) {
+  if (!port_.isOpen() || isLost())
+    return false;
+  if (port_.bytesToWrite() > 0)
+    port_.waitForBytesWritten(ms);
+  const short events = pollPort(ms);
+  // Read what came with a hang-up before reporting it: readyRead fires inside.
+  const bool arrived = (events & POLLIN) && port_.waitForReadyRead(0);
+  if (events & (POLLHUP | POLLERR | POLLNVAL))
+    markLost(QStringLiteral("the device hung up"));
+  return arrived;
+}
+
+// A resource error is the device going away. A hung-up pseudo-terminal reads as end of
+// file, which the port reports as a mere read error: the descriptor tells them apart.
+void SerialLink::onError(QSerialPort::SerialPortError error) {
+  if (!port_.isOpen())
+    return;
+  if (error == QSerialPort::ResourceError)
+    markLost(port_.errorString());
+  else if ((error == QSerialPort::ReadError || error == QSerialPort::WriteError) &&
+           (pollPort(0) & (POLLHUP | POLLERR | POLLNVAL)))
+    markLost(QStringLiteral("the device hung up"));
+}
+
+void SerialLink::markLost(const QString &why) {
+  if (isLost())
+    return;
+  lostReason_ = QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why);
+  qCWarning(lcCm11a).noquote() << lostReason_;
+  QMetaObject::invokeMethod(this, &SerialLink::closeLost, Qt::QueuedConnection);
+}
+
+void SerialLink::closeLost() {
+  if (!port_.isOpen())
+    return;
+  port_.close();
+  emit lost(lostReason_);
+}
+
+void SerialLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {
+  qCDebug(lcCm11a).noquote() << QString::number(static_cast<double>(sinceOpen_.nsecsElapsed()) / 1e6, 'f', 3) << "ms"
+                             << direction << QString::fromStdString(x10::hexBytes(bytes));
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The interface's 14-byte answer to a status request (0x8B). Receiving a well-formed one is
+// how the driver knows an interface is present and speaking at the right speed.
+
+#include "x10codes.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace x10 {
+
+inline constexpr std::size_t kStatusReplySize = 14;
+
+struct StatusReply {
+  std::uint16_t batteryTimer = 0; // 0xFFFF after a reset; first byte taken as the low one
+  int second = 0;
+  int minute = 0; // 0..119: minutes within the current two hours
+  int hour = 0;   // full hours, rebuilt from hours/2 and the minutes
+  int dayOfYear = 0;
+  std::uint8_t dayMask = 0; // bit 0 = Sunday
+  HouseCode monitoredHouse = HouseCode::fromNibble(0x6);
+  int firmware = 0;
+  // Units of the monitored house, bit n = the unit whose code nibble is n.
+  std::uint16_t addressed = 0;
+  std::uint16_t onOff = 0;
+  std::uint16_t dimmed = 0;
+
+  // Nothing unless exactly 14 bytes with clock fields in range (garbage at a wrong speed
+  // seldom passes that).
+  static std::optional<StatusReply> parse(std::span<const std::uint8_t> bytes);
+  static bool includes(std::uint16_t bitmap, UnitCode unit) { return bitmap >> unit.nibble() & 1; }
+};
+
+} // namespace x10

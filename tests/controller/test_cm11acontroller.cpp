@@ -1,0 +1,192 @@
+// The driver over a real pseudo-terminal with a small scripted interface.
+#include "cm11acontroller.h"
+#include "ptypeer.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+
+using Bytes = PtyPeer::Bytes;
+
+namespace {
+
+const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
+const PtyPeer::Step kProbe{{0x8B}, kStatus};
+
+} // namespace
+
+class TestCm11aController : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir config_;
+
+  // COM 1 is linked to the peer's pseudo-terminal, as a user would link a USB adapter.
+  void linkCom1(const PtyPeer &peer) {
+    const std::filesystem::path folder = config_.path().toStdString() + "/x10console/ports";
+    std::filesystem::create_directories(folder);
+    std::filesystem::remove(folder / "com1");
+    std::filesystem::create_symlink(peer.slavePath().toStdString(), folder / "com1");
+  }
+
+  static void sendA1On(Cm11aController &c) {
+    qint16 on = 2;
+    c.SendWait("A", "1", on, 0, 0, 0);
+  }
+
+private slots:
+  void initTestCase() {
+    QVERIFY(config_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+  }
+
+  void sendsA1OnWithTheHandshake() {
+    PtyPeer peer({kProbe, {{0x04, 0x66}, {0x6A}}, {{0x00}, {0x55}}, {{0x06, 0x62}, {0x68}}, {{0x00}, {0x55}}});
+    linkCom1(peer);
+    Cm11aController c;
+    c.setComPort(1);
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QElapsedTimer timer;
+    timer.start();
+    sendA1On(c);
+    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    QCOMPARE(peer.received(), (Bytes{0x8B, 0x04, 0x66, 0x00, 0x06, 0x62, 0x00}));
+    qInfo("SendWait A1 On against a peer with no delay: %.2f ms", ms);
+  }
+
+  void uploadDuringSendIsDeliveredAfterTheCall() {
+    PtyPeer peer({kProbe,
+                  {{0x04, 0x66}, {0x5A}}, // a poll where the checksum was due
+                  {{0xC3}, {0x03, 0x02, 0x66, 0x62}},
+                  {{0x04, 0x66}, {0x6A}},
+                  {{0x00}, {0x55}},
+                  {{0x06, 0x62}, {0x68}},
+                  {{0x00}, {0x55}}});
+    linkCom1(peer);
+    Cm11aController c;
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QSignalSpy events(&c, &controlcm::X10Event);
+    QSignalSpy singles(&c, &controlcm::X10SingleEvent);
+    sendA1On(c);
+    QCOMPARE(events.count(), 0); // posted, not emitted inside the call
+    QTRY_COMPARE(events.count(), 1);
+    QCOMPARE(events.at(0), (QVariantList{"1", "A", 2, "0", "0"}));
+    QCOMPARE(singles.count(), 1);
+    QCOMPARE(singles.at(0).mid(0, 3), (QVariantList{"1", "A", -1}));
+    qint32 noWait = 0;
+    QCOMPARE(c.GetEvent(noWait), "A1");
+    QCOMPARE(c.GetEvent(noWait), "A1 On");
+    QCOMPARE(c.GetEvent(noWait), "");
+  }
+
+  void getEventWaitsForAPollAnsweredMeanwhile() {
+    PtyPeer peer({kProbe, {{0xC3}, {0x04, 0x02, 0x66, 0x64, 0x5E}}});
+    linkCom1(peer);
+    Cm11aController c;
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QSignalSpy events(&c, &controlcm::X10Event);
+    peer.inject({0x5A});
+    qint32 timeout = 2000;
+    QCOMPARE(c.GetEvent(timeout), "A1");
+    QCOMPARE(c.GetEvent(timeout), "A1 Dim 45%");
+    QCOMPARE(events.count(), 0);
+    QTRY_COMPARE(events.count(), 1);
+    QCOMPARE(events.at(0), (QVariantList{"1", "A", 4, "45", "0"}));
+  }
+
+  void initFailuresEndWithinTheirDeadline_data() {
+    QTest::addColumn<Bytes>("reply");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("silent") << Bytes{} << int(Cm11aController::InitNoAnswer) << "no answer";
+    QTest::newRow("cut short") << Bytes{0xFF, 0xFF, 0x13} << int(Cm11aController::InitWrongAnswer) << "cut short";
+  }
+  void initFailuresEndWithinTheirDeadline() {
+    QFETCH(Bytes, reply);
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    PtyPeer peer({{{0x8B}, reply}});
+    linkCom1(peer);
+    Cm11aController c;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(c.Init(), code);
+    QVERIFY2(timer.elapsed() < 2500, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(c.lastErrorText().contains(reason), qPrintable(c.lastErrorText()));
+  }
+
+  void portHeldByAnotherProgramIsInUse() {
+    PtyPeer peer({kProbe});
+    linkCom1(peer);
+    Cm11aController first;
+    QCOMPARE(first.Init(), Cm11aController::InitOk);
+    Cm11aController second;
+    QCOMPARE(second.Init(), Cm11aController::InitPortInUse);
+    QVERIFY(second.lastErrorText().contains("in use"));
+  }
+
+  void missingPortIsNamed() {
+    Cm11aController c;
+    c.setComPort(0);
+    QCOMPARE(c.Init(), Cm11aController::InitNoSuchPort);
+    c.setComPort(7); // no link: /dev/ttyS6, absent in a container or at least not an interface
+    QVERIFY(c.Init() != Cm11aController::InitOk);
+    QVERIFY(!c.lastErrorText().isEmpty());
+  }
+
+  void callsBeforeInitAndBadArgumentsAreUsageErrors() {
+    PtyPeer peer({kProbe});
+    linkCom1(peer);
+    Cm11aController c;
+    qint16 on = 2;
+    QVERIFY_THROWS_EXCEPTION(UsageError, c.SendExec("A", "1", on, 0, 0, 0));
+    qint32 timeout = 10;
+    QVERIFY_THROWS_EXCEPTION(UsageError, c.GetEvent(timeout));
+    QCOMPARE(c.ClearInterface(), Cm11aController::ClearNotOpen);
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    qint16 bad = 16;
+    QVERIFY_THROWS_EXCEPTION(UsageError, c.SendExec("A", "1", bad, 0, 0, 0));
+    QVERIFY_THROWS_EXCEPTION(UsageError, c.SendExec("A", "1,17", on, 0, 0, 0));
+    QTest::qWait(50);
+    QCOMPARE(peer.received(), Bytes{0x8B}); // nothing half sent
+  }
+
+  void vanishingDeviceIsADeviceErrorAndReopenIsTried() {
+    PtyPeer peer({kProbe, {{0x04, 0x66}, {}, true}});
+    linkCom1(peer);
+    Cm11aController c;
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY_THROWS_EXCEPTION(DeviceError, sendA1On(c));
+    QVERIFY(timer.elapsed() < 1500);
+    try {
+      sendA1On(c);
+      QFAIL("sent on a vanished port");
+    } catch (const DeviceError &e) {
+      QVERIFY2(QString::fromUtf8(e.what()).contains("could not be reopened"), e.what());
+    }
+  }
+
+  void vanishingWhileIdleIsNoticed() {
+    PtyPeer peer({kProbe, {{0xC3}, {}, true}});
+    linkCom1(peer);
+    Cm11aController c;
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    peer.inject({0x5A}); // the peer hangs up on the poll answer
+    QTest::qWait(300);
+    qint32 timeout = 100;
+    try {
+      c.GetEvent(timeout);
+      QFAIL("waited on a vanished port");
+    } catch (const DeviceError &e) {
+      // Noticed while idle; the call then tried to reopen the port.
+      QVERIFY2(QString::fromUtf8(e.what()).contains("could not be reopened"), e.what());
+    }
+  }
+};
+
+QTEST_GUILESS_MAIN(TestCm11aController)
+#include "test_cm11acontroller.moc"

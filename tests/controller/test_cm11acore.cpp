@@ -1,0 +1,394 @@
+// The protocol core against a scripted interface on a virtual clock: every byte the core
+// writes is checked against bytes written here by hand, and every reply is fed back.
+#include "cm11acore.h"
+#include "commandtext.h"
+
+#include <QTest>
+
+using namespace x10;
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// Monday, day 328, 21:04:19: the published set-clock example.
+const WallClock kWall{328, 1, 21, 4, 19};
+const Bytes kPowerFailClock{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x60}; // checksum 87
+const Bytes kClearClock{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x63};     // checksum 8A
+const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
+
+enum class Feed { Whole, ByteByByte };
+
+class Peer {
+public:
+  Cm11aCore core;
+  Feed mode = Feed::Whole;
+
+  Instant now() const { return {SteadyTime{} + elapsed_, kWall}; }
+  void reply(const Bytes &bytes) {
+    if (mode == Feed::Whole)
+      core.receive(bytes, now());
+    else
+      for (auto b : bytes)
+        core.receive(Bytes{b}, now());
+  }
+  void advance(std::chrono::milliseconds ms) {
+    elapsed_ += ms;
+    core.timePassed(now());
+  }
+  Bytes written() { return core.takeOutput(); }
+  QStringList received() {
+    QStringList texts;
+    for (const auto &c : core.takeReceived())
+      texts << QString::fromStdString(commandText(c));
+    return texts;
+  }
+  std::vector<Transmission> a1On() {
+    return {Transmission::address(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1)),
+            Transmission::function(*HouseCode::fromLetter('A'), Function::On)};
+  }
+
+private:
+  std::chrono::milliseconds elapsed_{0};
+};
+
+#define EXPECT_WRITTEN(peer, ...) QCOMPARE((peer).written(), (Bytes __VA_ARGS__))
+
+} // namespace
+
+class TestCm11aCore : public QObject {
+  Q_OBJECT
+private slots:
+  void probeFedThreeWays_data() {
+    QTest::addColumn<Feed>("mode");
+    QTest::addColumn<Bytes>("trailing");
+    QTest::addColumn<Bytes>("afterwards"); // what the core writes because of the trailing bytes
+    QTest::newRow("whole") << Feed::Whole << Bytes{} << Bytes{};
+    QTest::newRow("byte by byte") << Feed::ByteByByte << Bytes{} << Bytes{};
+    QTest::newRow("trailing poll") << Feed::Whole << Bytes{0x5A} << Bytes{0xC3};
+    QTest::newRow("trailing garbage, byte by byte") << Feed::ByteByByte << Bytes{0x07, 0x33} << Bytes{};
+  }
+  void probeFedThreeWays() {
+    QFETCH(Feed, mode);
+    QFETCH(Bytes, trailing);
+    QFETCH(Bytes, afterwards);
+    Peer p;
+    p.mode = mode;
+    p.core.startProbe(p.now());
+    Bytes reply = kStatus;
+    reply.insert(reply.end(), trailing.begin(), trailing.end());
+    EXPECT_WRITTEN(p, {0x8B});
+    p.reply(reply);
+    const auto r = p.core.takeResult();
+    QVERIFY(r && r->ok());
+    QCOMPARE(r->status->hour, 21);
+    QCOMPARE(p.written(), afterwards);
+  }
+
+  void sendA1OnWithHandshake_data() {
+    QTest::addColumn<Feed>("mode");
+    QTest::newRow("whole") << Feed::Whole;
+    QTest::newRow("byte by byte") << Feed::ByteByByte;
+  }
+  void sendA1OnWithHandshake() {
+    QFETCH(Feed, mode);
+    Peer p;
+    p.mode = mode;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    QVERIFY(!p.core.takeResult()); // SendWait waits for ready
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(!p.core.nextDeadline());
+  }
+
+  void uploadInIdleFedThreeWays_data() {
+    QTest::addColumn<Feed>("mode");
+    QTest::addColumn<Bytes>("upload");
+    QTest::newRow("whole") << Feed::Whole << Bytes{0x03, 0x02, 0x66, 0x62};
+    QTest::newRow("byte by byte") << Feed::ByteByByte << Bytes{0x03, 0x02, 0x66, 0x62};
+    QTest::newRow("trailing garbage") << Feed::Whole << Bytes{0x03, 0x02, 0x66, 0x62, 0x11, 0x99};
+  }
+  void uploadInIdleFedThreeWays() {
+    QFETCH(Feed, mode);
+    QFETCH(Bytes, upload);
+    Peer p;
+    p.mode = mode;
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply(upload);
+    QCOMPARE(p.received(), (QStringList{"A1", "A1 On"}));
+    QCOMPARE(p.written(), Bytes{});
+    QVERIFY(!p.core.nextDeadline());
+  }
+
+  void pollWhereChecksumWasDue() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x02, 0x00, 0xE2});
+    QCOMPARE(p.received(), QStringList{"B3"}); // nothing lost while sending
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});       // sent again
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+  }
+
+  void checksumEqualToPoll() {
+    // G1 is 04 56, whose checksum is 5A: taken as the checksum because it is the one expected.
+    Peer p;
+    p.core.startSend({Transmission::address(*HouseCode::fromLetter('G'), *UnitCode::fromNumber(1))},
+                     Completion::Accepted, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x56});
+    p.reply({0x5A});
+    QVERIFY(!p.core.takeResult()); // not "accepted" yet: that 5A may have been a poll
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+  }
+
+  void pollMistakenForChecksumIsResolvedByTheNextPoll() {
+    Peer p;
+    p.core.startSend({Transmission::address(*HouseCode::fromLetter('G'), *UnitCode::fromNumber(1))},
+                     Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x56});
+    p.reply({0x5A}); // really a poll
+    p.advance(900ms);
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x5A}); // the interface ignored 00 and polls again
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x03, 0x02, 0x66, 0x62});
+    EXPECT_WRITTEN(p, {0x04, 0x56});
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+    QCOMPARE(p.received(), (QStringList{"A1", "A1 On"}));
+  }
+
+  void wrongChecksumIsResentThenFails() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6B, 0x6A}); // a late right byte is dropped with the wrong one
+    EXPECT_WRITTEN(p, {});
+    p.advance(100ms); // resent once the line is quiet
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x12});
+    p.advance(100ms);
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6B});
+    const auto r = p.core.takeResult();
+    QVERIFY(r && !r->ok());
+    QCOMPARE(r->failure, Failure::ChecksumWrong);
+    QVERIFY2(QString::fromStdString(r->message).contains("expected 0x6A"), r->message.c_str());
+    QCOMPARE(p.written(), Bytes{}); // never a go-ahead for a wrong checksum
+  }
+
+  void powerFailStormDuringProbe() {
+    Peer p;
+    p.core.startProbe(p.now());
+    EXPECT_WRITTEN(p, {0x8B});
+    p.reply({0xA5});
+    p.advance(100ms); // a lone A5 then silence: a power-fail poll
+    EXPECT_WRITTEN(p, (kPowerFailClock));
+    p.reply({0x87});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x8B});
+    p.reply(kStatus);
+    QVERIFY(p.core.takeResult()->ok());
+  }
+
+  void powerFailPollDuringSendAndLater() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0xA5});
+    EXPECT_WRITTEN(p, (kPowerFailClock));
+    p.reply({0x87});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+    p.reply({0xA5}); // idle
+    EXPECT_WRITTEN(p, (kPowerFailClock));
+    p.reply({0x87});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(!p.core.nextDeadline());
+  }
+
+  void clearStopsStormWithoutPurging() {
+    Peer p;
+    p.core.startClear(p.now());
+    p.reply({0xA5}); // dropped while resynchronising
+    QCOMPARE(p.written(), Bytes{});
+    p.advance(100ms);
+    EXPECT_WRITTEN(p, (kClearClock));
+    p.reply({0x5A}); // a poll was pending too
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x02, 0x00, 0x66});
+    EXPECT_WRITTEN(p, (kClearClock));
+    p.reply({0x8A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+    QCOMPARE(p.received(), QStringList{"A1"});
+  }
+
+  void badUploadIsDroppedAndLineResynchronised_data() {
+    QTest::addColumn<Bytes>("upload");
+    QTest::addColumn<int>("waitMs");
+    QTest::newRow("size 10") << Bytes{0x0A, 0x00, 0x66} << 0;
+    QTest::newRow("size 0") << Bytes{0x00} << 0;
+    QTest::newRow("cut short") << Bytes{0x03, 0x02, 0x66} << 1000;
+  }
+  void badUploadIsDroppedAndLineResynchronised() {
+    QFETCH(Bytes, upload);
+    QFETCH(int, waitMs);
+    Peer p;
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply(upload);
+    p.advance(std::chrono::milliseconds(waitMs));
+    p.reply({0x62, 0x5A}); // rest of the damaged upload, then a poll: all dropped while draining
+    QCOMPARE(p.written(), Bytes{});
+    p.advance(100ms);
+    QVERIFY(!p.core.nextDeadline());
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x03, 0x02, 0x66, 0x62});
+    QCOMPARE(p.received(), (QStringList{"A1", "A1 On"}));
+  }
+
+  void bytesThatMeanNothing() {
+    Peer p;
+    p.reply({0x07, 0xFF, 0x33, 0x55, 0x00});
+    QCOMPARE(p.written(), Bytes{});
+    QVERIFY(!p.core.nextDeadline());
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x13, 0x37, 0x55}); // noise before ready
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+  }
+
+  void silenceEndsEveryWait_data() {
+    QTest::addColumn<int>("operation"); // 0 probe, 1 send A1, 2 send A Dim 22 past the checksum
+    QTest::addColumn<int>("deadlineMs");
+    QTest::addColumn<Failure>("failure");
+    QTest::newRow("status") << 0 << 1500 << Failure::NoAnswer;
+    QTest::newRow("checksum") << 1 << 1000 << Failure::NoAnswer;
+    // 22 dims: (25 + 22 x 11) cycles at 50 Hz = 5340 ms, plus 1000 ms margin.
+    QTest::newRow("ready after full dim") << 2 << 6340 << Failure::NotDone;
+  }
+  void silenceEndsEveryWait() {
+    QFETCH(int, operation);
+    QFETCH(int, deadlineMs);
+    QFETCH(Failure, failure);
+    Peer p;
+    if (operation == 0)
+      p.core.startProbe(p.now());
+    else if (operation == 1)
+      p.core.startSend(p.a1On(), Completion::Done, p.now());
+    else {
+      p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Dim, 22)}, Completion::Done,
+                       p.now());
+      EXPECT_WRITTEN(p, {0xB6, 0x64});
+    p.reply({0x1A});
+    }
+    p.advance(std::chrono::milliseconds(deadlineMs - 1));
+    QVERIFY(!p.core.takeResult());
+    p.advance(1ms);
+    const auto r = p.core.takeResult();
+    QVERIFY(r && !r->ok());
+    QCOMPARE(r->failure, failure);
+  }
+
+  void statusCutShortIsAWrongAnswer() {
+    Peer p;
+    p.core.startProbe(p.now());
+    EXPECT_WRITTEN(p, {0x8B});
+    p.reply({0xFF, 0xFF, 0x13});
+    p.advance(1500ms);
+    QCOMPARE(p.core.takeResult()->failure, Failure::WrongAnswer);
+  }
+
+  void sendAfterExecWaitsForReady() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Accepted, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    QVERIFY(p.core.takeResult()->ok());
+    p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)}, Completion::Done, p.now());
+    QCOMPARE(p.written(), Bytes{0x00}); // only the go-ahead; A Off waits for ready
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x06, 0x63});
+    p.reply({0x69});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, [&] {
+      p.core.startProbe(p.now());
+      p.core.startProbe(p.now());
+    }());
+  }
+
+  void endlessPollsFailTheStep() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    for (int i = 0; i < timing::kMaxInterruptions; ++i) {
+      EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x5A});
+      EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x02, 0x00, 0x66});
+    }
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x5A});
+    QCOMPARE(p.core.takeResult()->failure, Failure::KeptInterrupting);
+    p.advance(100ms); // resynchronised; the next send starts with a clean count
+    p.core.startSend({p.a1On().front()}, Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x02, 0x00, 0x66});
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+  }
+};
+
+QTEST_APPLESS_MAIN(TestCm11aCore)
+#include "test_cm11acore.moc"
