@@ -256,7 +256,7 @@ void Cm11aDevice::lineFinished(const LineSchedule::Finished &finished) {
       becomeIdle(finished.at);
     return;
   }
-  report(Report::Kind::Line, "line: " + describe(finished.job.frame) + " sent");
+  report(Report::Kind::Line, "sent on the line: " + describe(finished.job.frame));
   carry(finished.job.frame, finished.at);
   if (state_ == State::Executing)
     ready(finished.at);
@@ -273,7 +273,7 @@ void Cm11aDevice::carry(const Frame &frame, TimePoint at) {
 }
 
 void Cm11aDevice::hearRemote(const Frame &frame, TimePoint at) {
-  report(Report::Kind::Line, "line: " + describe(frame) + " heard");
+  report(Report::Kind::Line, "heard on the line: " + describe(frame));
   carry(frame, at);
   if (!buffer_.add(frame))
     report(Report::Kind::Note, "receive buffer full: " + describe(frame) + " lost");
