@@ -86,7 +86,8 @@ private slots:
     QVERIFY(!as<cmd::Silence>(parseCommand("fault silence"))->length);
     QCOMPARE(as<cmd::Garbage>(parseCommand("fault garbage 12 ff"))->bytes, (std::vector<std::uint8_t>{0x12, 0xFF}));
     QCOMPARE(shortForm(as<cmd::Collide>(parseCommand("fault collide B3 On"))->frames), QString("AE2 FE2"));
-    const auto *module = as<cmd::SetModule>(parseCommand("module c4 two-way"));
+    const auto parsedModule = parseCommand("module c4 two-way");
+    const auto *module = as<cmd::SetModule>(parsedModule);
     QVERIFY(module && module->house.letter() == 'C' && module->unit.number() == 4);
     QCOMPARE(module->kind, std::optional(ModuleKind::TwoWay));
     QVERIFY(!as<cmd::SetModule>(parseCommand("module C4 none"))->kind);
