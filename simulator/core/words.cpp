@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <type_traits>
 
 namespace x10::sim::words {
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <fstream>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace x10::sim {

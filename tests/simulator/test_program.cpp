@@ -1,6 +1,7 @@
 // The built cm11a-sim over a real pseudo-terminal: the port link, bytes both ways, commands on
 // standard input, a driver closing and reopening the port, and the way it stops.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -79,8 +80,10 @@ class TestProgram : public QObject {
 private slots:
   void statusRequestOverThePortAndThroughReopening() {
     const fs::path link = path("com2");
+    const fs::path trace = path("trace.txt");
     QProcess sim;
-    start(sim, {"--link", QString::fromStdString(link.string())}, link);
+    start(sim, {"--link", QString::fromStdString(link.string()), "--trace", QString::fromStdString(trace.string())},
+          link);
     for (int open = 0; open < 3; ++open) {
       Port port(link);
       QVERIFY(port.isOpen());
@@ -93,6 +96,23 @@ private slots:
     QVERIFY(sim.waitForFinished(5000));
     QCOMPARE(sim.exitCode(), 0);
     QVERIFY(!fs::exists(fs::symlink_status(link)));
+    QFile traced(QString::fromStdString(trace.string()));
+    QVERIFY(traced.open(QIODevice::ReadOnly));
+    const QByteArray text = traced.readAll();
+    QCOMPARE(text.count("PC -> CM11A  8B"), 3);
+    QVERIFY(text.contains(" ms  CM11A -> PC  FF\n"));
+    QVERIFY(text.contains("status request"));
+  }
+
+  void hangUpClosesThePort() {
+    const fs::path link = path("com6");
+    QProcess sim;
+    start(sim, {"--link", QString::fromStdString(link.string())}, link);
+    Port port(link);
+    sim.write("fault hangup\n");
+    QVERIFY(sim.waitForFinished(5000));
+    QVERIFY(!fs::exists(fs::symlink_status(link)));
+    QVERIFY(!port.write("8B")); // the other side is gone
   }
 
   void a1OnReachesTheLampAndStandardInputInjectsTraffic() {
