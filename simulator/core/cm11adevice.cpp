@@ -1,6 +1,7 @@
 #include "cm11adevice.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace x10::sim {
 

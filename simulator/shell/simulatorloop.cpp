@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <unistd.h>
 
 namespace x10::sim {
@@ -15,6 +16,7 @@ namespace {
 
 constexpr auto kPortCheck = std::chrono::milliseconds(20);
 constexpr int kWriteTimeoutMs = 1000;
+constexpr std::size_t kLongestLine = 4096; // input without newlines must not grow without bound
 
 std::string_view prefixOf(Report::Kind kind) {
   switch (kind) {
@@ -127,6 +129,8 @@ void SimulatorLoop::readTerminal() {
     terminal_.add(partialLine_.substr(0, end));
     partialLine_.erase(0, end + 1);
   }
+  if (partialLine_.size() > kLongestLine)
+    terminal_.add(std::exchange(partialLine_, {}));
 }
 
 void SimulatorLoop::pump(TimePoint now) {
