@@ -1,0 +1,361 @@
+#include "cm11adevice.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace x10::sim {
+
+using namespace wire;
+
+Cm11aDevice::Cm11aDevice(Timing timing, PowerLine line, TimePoint now)
+    : timing_(timing), line_(std::move(line)), clock_(now), lastByteDue_(now) {}
+
+// ---- time ----
+
+std::optional<TimePoint> Cm11aDevice::nextInternalEvent() const {
+  std::optional<TimePoint> next = schedule_.nextEnd();
+  for (const auto &t : {nextPoll_, silentUntil_})
+    if (t && *t != TimePoint::max() && (!next || *t < *next))
+      next = t;
+  return next;
+}
+
+std::optional<TimePoint> Cm11aDevice::nextDeadline() const {
+  std::optional<TimePoint> next = nextInternalEvent();
+  if (!output_.empty() && (!next || output_.front().first < *next))
+    next = output_.front().first;
+  return next;
+}
+
+// Runs what fell due, each at its own time, so timings stay exact however late the caller is.
+void Cm11aDevice::advance(TimePoint now) {
+  for (auto t = nextInternalEvent(); t && *t <= now; t = nextInternalEvent()) {
+    if (schedule_.nextEnd() == t)
+      lineFinished(*schedule_.finishDue(*t, timing_));
+    else if (silentUntil_ == t)
+      endSilence(*t);
+    else
+      pollTimer(*t);
+  }
+}
+
+std::vector<std::uint8_t> Cm11aDevice::takeOutput(TimePoint now) {
+  std::vector<std::uint8_t> bytes;
+  while (!output_.empty() && output_.front().first <= now) {
+    bytes.push_back(output_.front().second);
+    output_.pop_front();
+  }
+  return bytes;
+}
+
+std::vector<Report> Cm11aDevice::takeReports() { return std::exchange(reports_, {}); }
+
+// ---- the PC's bytes ----
+
+void Cm11aDevice::receive(std::span<const std::uint8_t> bytes, TimePoint now) {
+  advance(now);
+  for (const std::uint8_t byte : bytes)
+    handleByte(byte, now);
+}
+
+void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
+  if (silent(now)) {
+    report(Report::Kind::Note, "silent: ignored " + hex({&byte, 1}));
+    return;
+  }
+  switch (state_) {
+  case State::Idle: start(byte, now); break;
+  case State::Collecting:
+    pendingBytes_.push_back(byte);
+    if (pendingBytes_.size() == commandLength(pending_))
+      answerChecksum(now);
+    break;
+  case State::AwaitGoAhead:
+    if (byte == kGoAhead) {
+      goAhead(now);
+    } else {
+      report(Report::Kind::Note, "PC sends again instead of going ahead");
+      state_ = State::Idle;
+      start(byte, now);
+    }
+    break;
+  case State::Executing: report(Report::Kind::Note, "busy on the line: ignored " + hex({&byte, 1})); break;
+  case State::Polling:
+    if (byte == kPollAnswer)
+      upload(now);
+    else
+      report(Report::Kind::Note, "polling: ignored " + hex({&byte, 1}));
+    break;
+  }
+}
+
+void Cm11aDevice::start(std::uint8_t byte, TimePoint now) {
+  if (powerFailed_ && byte != kSetClock) {
+    report(Report::Kind::Note, "power failed, waiting for a set-clock: ignored " + hex({&byte, 1}));
+    becomeIdle(now);
+    return;
+  }
+  if (byte == kStatusRequest) {
+    sendStatus(now);
+    return;
+  }
+  const Command command = commandStartedBy(byte);
+  if (command == Command::None) {
+    report(Report::Kind::Note, "ignored " + hex({&byte, 1}));
+    becomeIdle(now);
+    return;
+  }
+  if ((command == Command::Standard || command == Command::Extended) && !faults_.collide.empty()) {
+    collide(now);
+    return;
+  }
+  pending_ = command;
+  pendingBytes_.assign(1, byte);
+  state_ = State::Collecting;
+  if (pendingBytes_.size() == commandLength(command))
+    answerChecksum(now);
+}
+
+void Cm11aDevice::collide(TimePoint now) {
+  report(Report::Kind::Note, "fault: traffic arrives just as the PC starts a transmission");
+  for (const Frame &frame : std::exchange(faults_.collide, {}))
+    hearRemote(frame, now);
+  becomeIdle(now);
+}
+
+void Cm11aDevice::answerChecksum(TimePoint now) {
+  const std::uint8_t checksum = checksumOf(pending_, pendingBytes_);
+  std::uint8_t sent = checksum;
+  if (faults_.checksumIs5A) {
+    faults_.checksumIs5A = false;
+    sent = kPoll;
+  } else if (faults_.wrongChecksums > 0) {
+    --faults_.wrongChecksums;
+    sent = static_cast<std::uint8_t>(~checksum);
+  }
+  std::string text = "PC: " + describePending(now) + " (" + hex(pendingBytes_) + "), checksum " + hex({&checksum, 1});
+  if (sent != checksum)
+    text += ", fault: sent " + hex({&sent, 1});
+  report(Report::Kind::Exchange, text);
+  send(sent, now);
+  state_ = State::AwaitGoAhead;
+}
+
+void Cm11aDevice::goAhead(TimePoint now) {
+  switch (pending_) {
+  case Command::Standard:
+  case Command::Extended:
+    schedule_.enqueue({frameOf(pending_, pendingBytes_), LineSchedule::Origin::Interface}, now, timing_);
+    state_ = State::Executing;
+    return;
+  case Command::SetClock: setClock(now); break;
+  case Command::RingEnable:
+  case Command::RingDisable: ringEnabled_ = pending_ == Command::RingEnable; break;
+  case Command::Download:
+    blocks_[static_cast<std::uint16_t>(pendingBytes_[1] << 8 | pendingBytes_[2])].assign(pendingBytes_.begin() + 1,
+                                                                                       pendingBytes_.end());
+    break;
+  case Command::None: break;
+  }
+  ready(now);
+}
+
+// The sixth byte: monitored house nibble << 4, then flags: bit 2 purge the stored timers,
+// bit 1 clear the battery timer, bit 0 clear the monitored house's status.
+void Cm11aDevice::setClock(TimePoint now) {
+  clock_.set(std::span<const std::uint8_t, 5>(pendingBytes_.data() + 1, 5), now);
+  const std::uint8_t last = pendingBytes_[6];
+  monitor_.setHouse(last >> 4);
+  if (last & 0x04)
+    blocks_.clear();
+  if (last & 0x02)
+    batteryTimer_ = 0;
+  if (last & 0x01)
+    monitor_.clear();
+  if (powerFailed_)
+    report(Report::Kind::Note, "clock set: power-fail polls end");
+  powerFailed_ = false;
+  nextPoll_.reset();
+}
+
+// Battery timer, clock, monitored house and firmware, then the addressed, on and dimmed
+// bitmaps of the monitored house; 16-bit values go low byte first.
+void Cm11aDevice::sendStatus(TimePoint now) {
+  const auto clock = clock_.bytes(now);
+  auto low = [](std::uint16_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
+  auto high = [](std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); };
+  const std::uint8_t reply[kStatusReplyLength] = {
+      low(batteryTimer_),       high(batteryTimer_),  clock[0], clock[1], clock[2], clock[3], clock[4],
+      static_cast<std::uint8_t>(monitor_.house() << 4 | kFirmwareRevision), low(monitor_.addressed()),
+      high(monitor_.addressed()), low(monitor_.on()), high(monitor_.on()), low(monitor_.dimmed()),
+      high(monitor_.dimmed())};
+  report(Report::Kind::Exchange, "PC: status request, answered " + hex(reply));
+  send(reply, now);
+}
+
+void Cm11aDevice::upload(TimePoint now) {
+  std::vector<std::uint8_t> bytes = buffer_.upload();
+  buffer_.clear();
+  std::string text = "PC: poll answered, upload " + hex(bytes);
+  if (faults_.truncateUpload) {
+    bytes.resize(std::min(bytes.size(), *std::exchange(faults_.truncateUpload, std::nullopt)));
+    text += ", fault: cut to " + (bytes.empty() ? std::string("nothing") : hex(bytes));
+  }
+  report(Report::Kind::Exchange, text);
+  send(bytes, now);
+  becomeIdle(now);
+}
+
+// ---- states ----
+
+void Cm11aDevice::ready(TimePoint at) {
+  send(kReady, at);
+  becomeIdle(at);
+}
+
+void Cm11aDevice::becomeIdle(TimePoint at) {
+  state_ = State::Idle;
+  if (powerFailed_) {
+    if (!nextPoll_)
+      nextPoll_ = at + Timing::pollInterval();
+  } else if (!buffer_.empty()) {
+    startPolling(at);
+  }
+}
+
+void Cm11aDevice::startPolling(TimePoint at) {
+  state_ = State::Polling;
+  send(kPoll, at);
+  nextPoll_ = at + Timing::pollInterval();
+}
+
+void Cm11aDevice::pollTimer(TimePoint at) {
+  if (state_ == State::Polling) {
+    send(kPoll, at);
+  } else if (powerFailed_ && state_ == State::Idle) {
+    send(kPowerFailPoll, at);
+  } else {
+    nextPoll_.reset();
+    return;
+  }
+  nextPoll_ = at + Timing::pollInterval();
+}
+
+// ---- the power line ----
+
+void Cm11aDevice::inject(std::span<const Frame> frames, TimePoint now) {
+  advance(now);
+  for (const Frame &frame : frames)
+    schedule_.enqueue({frame, LineSchedule::Origin::Remote}, now, timing_);
+  advance(now);
+}
+
+void Cm11aDevice::lineFinished(const LineSchedule::Finished &finished) {
+  if (finished.job.origin == LineSchedule::Origin::Remote) {
+    hearRemote(finished.job.frame, finished.at);
+    if (state_ == State::Idle)
+      becomeIdle(finished.at);
+    return;
+  }
+  report(Report::Kind::Line, "sent on the line: " + describe(finished.job.frame));
+  carry(finished.job.frame, finished.at);
+  if (state_ == State::Executing)
+    ready(finished.at);
+}
+
+// Every module and the interface's monitor hear the frame; answers go on the line after it.
+void Cm11aDevice::carry(const Frame &frame, TimePoint at) {
+  PowerLine::Heard heard = line_.hear(frame);
+  monitor_.observe(frame);
+  for (std::string &change : heard.changes)
+    report(Report::Kind::Module, std::move(change));
+  for (const Frame &reply : heard.replies)
+    schedule_.enqueue({reply, LineSchedule::Origin::Remote}, at, timing_);
+}
+
+void Cm11aDevice::hearRemote(const Frame &frame, TimePoint at) {
+  report(Report::Kind::Line, "heard on the line: " + describe(frame));
+  carry(frame, at);
+  if (!buffer_.add(frame))
+    report(Report::Kind::Note, "receive buffer full: " + describe(frame) + " lost");
+}
+
+// ---- faults ----
+
+void Cm11aDevice::powerFail(TimePoint now) {
+  advance(now);
+  report(Report::Kind::Note, "power failure: polling A5 until the clock is set");
+  schedule_.clear();
+  pendingBytes_.clear();
+  powerFailed_ = true;
+  state_ = State::Idle;
+  send(kPowerFailPoll, now);
+  nextPoll_ = now + Timing::pollInterval();
+}
+
+void Cm11aDevice::silence(std::optional<Duration> length, TimePoint now) {
+  advance(now);
+  silentUntil_ = length ? now + *length : TimePoint::max();
+  report(Report::Kind::Note, length ? "silent for a while" : "silent for good");
+  output_.clear();
+  pendingBytes_.clear();
+  state_ = State::Idle;
+  nextPoll_.reset();
+}
+
+void Cm11aDevice::endSilence(TimePoint at) {
+  silentUntil_.reset();
+  report(Report::Kind::Note, "answering again");
+  becomeIdle(at);
+  if (powerFailed_)
+    pollTimer(at);
+}
+
+void Cm11aDevice::sendGarbage(std::span<const std::uint8_t> bytes, TimePoint now) {
+  advance(now);
+  report(Report::Kind::Note, "fault: garbage " + hex(bytes));
+  send(bytes, now);
+}
+
+void Cm11aDevice::clearFaults(TimePoint now) {
+  advance(now);
+  faults_ = Faults{};
+  if (silentUntil_)
+    endSilence(now);
+}
+
+// ---- output ----
+
+void Cm11aDevice::send(std::uint8_t byte, TimePoint at) {
+  if (silent(at))
+    return;
+  lastByteDue_ = std::max(at, lastByteDue_) + timing_.byteTime();
+  output_.emplace_back(lastByteDue_, byte);
+}
+
+void Cm11aDevice::send(std::span<const std::uint8_t> bytes, TimePoint at) {
+  for (const std::uint8_t byte : bytes)
+    send(byte, at);
+}
+
+void Cm11aDevice::report(Report::Kind kind, std::string text) { reports_.push_back({kind, std::move(text)}); }
+
+std::string Cm11aDevice::describePending(TimePoint now) const {
+  switch (pending_) {
+  case Command::Standard:
+  case Command::Extended: return describe(frameOf(pending_, pendingBytes_));
+  case Command::SetClock: {
+    InterfaceClock clock(now);
+    clock.set(std::span<const std::uint8_t, 5>(pendingBytes_.data() + 1, 5), now);
+    return "set clock " + clock.describe(now) + ", monitor house " +
+           HouseCode::fromNibble(pendingBytes_[6] >> 4).letter();
+  }
+  case Command::RingEnable: return "ring enable";
+  case Command::RingDisable: return "ring disable";
+  case Command::Download: return "timer/macro download";
+  case Command::None: break;
+  }
+  return "nothing";
+}
+
+} // namespace x10::sim

@@ -1,0 +1,130 @@
+#pragma once
+// The CM11A as the PC sees it on the serial line, with the power line and its modules behind
+// it. Pure: bytes and time in, bytes and reports out; it owns no port and no clock, so it can
+// run on a pseudo-terminal or back to back with a driver in memory.
+//
+// Use: feed the PC's bytes with receive(); call advance() when nextDeadline() has come; write
+// what takeOutput() hands back. Output bytes carry the time they are fully on the wire, so
+// takeOutput(now) gives only those due by now.
+//
+// Serial states (the PC starts every exchange except the two polls):
+//   Idle         a header or command byte starts an exchange; 0x8B is answered at once;
+//                other bytes are ignored.
+//   Collecting   gathers the rest of a multi-byte command, then answers its checksum.
+//   AwaitGoAhead 0x00 runs the command; any other byte is the PC sending again, so it starts
+//                a new exchange.
+//   Executing    the frame waits for and takes the power line; 0x55 when it has gone.
+//   Polling      0x5A now and each second while holding heard traffic; only 0xC3 is heard,
+//                and answered with the upload.
+// After a power failure the interface is Idle but sends 0xA5 each second and hears nothing but
+// a set-clock. Polling starts only from Idle, so an exchange in progress is never cut, except
+// by the collide fault, which makes traffic arrive just as a transmission starts.
+
+#include "faults.h"
+#include "housemonitor.h"
+#include "interfaceclock.h"
+#include "lineschedule.h"
+#include "powerline.h"
+#include "receivebuffer.h"
+#include "timing.h"
+#include "wirebytes.h"
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace x10::sim {
+
+struct Report {
+  enum class Kind {
+    Exchange, // a decoded exchange with the PC
+    Line,     // a frame that went over the power line
+    Module,   // a module changed: "A1 lamp on 100%"
+    Note,     // ignored bytes, lost traffic, faults
+  };
+  Kind kind;
+  std::string text;
+};
+
+class Cm11aDevice {
+public:
+  Cm11aDevice(Timing timing, PowerLine line, TimePoint now);
+
+  // The serial side.
+  void receive(std::span<const std::uint8_t> bytes, TimePoint now);
+  void advance(TimePoint now);
+  std::optional<TimePoint> nextDeadline() const;
+  std::vector<std::uint8_t> takeOutput(TimePoint now);
+  std::vector<Report> takeReports();
+
+  // The power line and the faults.
+  void inject(std::span<const Frame> frames, TimePoint now); // sent by a remote control
+  void powerFail(TimePoint now);
+  void silence(std::optional<Duration> length, TimePoint now); // none: for good
+  void sendGarbage(std::span<const std::uint8_t> bytes, TimePoint now);
+  void clearFaults(TimePoint now); // also ends a silence
+  Faults &faults() { return faults_; }
+
+  PowerLine &powerLine() { return line_; }
+  const PowerLine &powerLine() const { return line_; }
+  const HouseMonitor &monitor() const { return monitor_; }
+  const Timing &timing() const { return timing_; }
+  bool powerFailed() const { return powerFailed_; }
+  bool ringEnabled() const { return ringEnabled_; }
+  // Timer and macro blocks the PC downloaded, by their first two bytes (the block's address).
+  const std::map<std::uint16_t, std::vector<std::uint8_t>> &storedBlocks() const { return blocks_; }
+
+private:
+  enum class State { Idle, Collecting, AwaitGoAhead, Executing, Polling };
+
+  std::optional<TimePoint> nextInternalEvent() const;
+  void handleByte(std::uint8_t byte, TimePoint now);
+  void start(std::uint8_t byte, TimePoint now);
+  void collide(TimePoint now);
+  void answerChecksum(TimePoint now);
+  void goAhead(TimePoint now);
+  void setClock(TimePoint now);
+  void sendStatus(TimePoint now);
+  void upload(TimePoint now);
+  void ready(TimePoint at);
+  void becomeIdle(TimePoint at);
+  void startPolling(TimePoint at);
+  void pollTimer(TimePoint at);
+  void lineFinished(const LineSchedule::Finished &finished);
+  void carry(const Frame &frame, TimePoint at);
+  void hearRemote(const Frame &frame, TimePoint at);
+  void endSilence(TimePoint at);
+  bool silent(TimePoint at) const { return silentUntil_ && at < *silentUntil_; }
+  void send(std::uint8_t byte, TimePoint at);
+  void send(std::span<const std::uint8_t> bytes, TimePoint at);
+  void report(Report::Kind kind, std::string text);
+  std::string describePending(TimePoint now) const;
+
+  Timing timing_;
+  PowerLine line_;
+  HouseMonitor monitor_;
+  InterfaceClock clock_;
+  ReceiveBuffer buffer_;
+  LineSchedule schedule_;
+  Faults faults_;
+
+  State state_ = State::Idle;
+  bool powerFailed_ = false;
+  wire::Command pending_ = wire::Command::None;
+  std::vector<std::uint8_t> pendingBytes_;
+  std::optional<TimePoint> nextPoll_;
+  std::optional<TimePoint> silentUntil_;
+
+  std::deque<std::pair<TimePoint, std::uint8_t>> output_;
+  TimePoint lastByteDue_{};
+  std::vector<Report> reports_;
+
+  std::uint16_t batteryTimer_ = 0xFFFF;
+  bool ringEnabled_ = true;
+  std::map<std::uint16_t, std::vector<std::uint8_t>> blocks_;
+};
+
+} // namespace x10::sim

@@ -1,0 +1,23 @@
+#pragma once
+// Carries out one command on the device. What the shell must do itself (wait, quit, hang up)
+// comes back in the outcome.
+
+#include "cm11adevice.h"
+#include "command.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace x10::sim {
+
+struct Outcome {
+  std::vector<std::string> lines; // to show the user
+  std::optional<Duration> wait;
+  bool quit = false;
+  bool hangUp = false;
+};
+
+Outcome execute(const Command &command, Cm11aDevice &device, TimePoint now);
+
+} // namespace x10::sim

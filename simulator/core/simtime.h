@@ -1,0 +1,13 @@
+#pragma once
+// Time as the simulator's cores see it. The caller always passes the time in, so tests can
+// drive a virtual clock and the shell the real one.
+
+#include <chrono>
+
+namespace x10::sim {
+
+using Clock = std::chrono::steady_clock;
+using TimePoint = Clock::time_point;
+using Duration = Clock::duration;
+
+} // namespace x10::sim

@@ -1,0 +1,32 @@
+#pragma once
+// How long things take: bytes at 4800 baud on the serial line, frames on the power line where
+// one X10 bit takes one mains cycle. Fast timing makes all of it instant for tests.
+
+#include "frame.h"
+#include "simtime.h"
+
+namespace x10::sim {
+
+// Mains cycles a frame holds the line, including the silent cycles before the next frame.
+int frameCycles(const Frame &frame);
+
+class Timing {
+public:
+  static Timing realistic(int mainsHz);
+  static Timing fast();
+
+  Duration byteTime() const;
+  Duration frameTime(const Frame &frame) const;
+  // The interface repeats its polls about once a second; that is protocol, not speed, so it
+  // holds in fast timing too.
+  static Duration pollInterval() { return std::chrono::seconds(1); }
+
+  bool isFast() const { return mainsHz_ == 0; }
+  int mainsHz() const { return mainsHz_; }
+
+private:
+  explicit Timing(int mainsHz) : mainsHz_(mainsHz) {}
+  int mainsHz_; // 0: fast
+};
+
+} // namespace x10::sim

@@ -1,0 +1,85 @@
+// cm11a-sim: a CM11A X10 interface played on a pseudo-terminal, for drivers and demos without
+// the hardware.
+
+#include "options.h"
+#include "portlink.h"
+#include "portnames.h"
+#include "pseudoterminal.h"
+#include "signalwatch.h"
+#include "simulatorloop.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <optional>
+
+using namespace x10::sim;
+
+namespace {
+
+bool loadScript(const std::string &path, CommandRunner &script) {
+  std::ifstream file(path);
+  if (!file)
+    return false;
+  for (std::string line; std::getline(file, line);)
+    script.add(line);
+  return true;
+}
+
+int simulate(const Options &options) {
+  SignalWatch signals;
+  const TimePoint start = Clock::now();
+  const Timing timing = options.fast ? Timing::fast() : Timing::realistic(options.mainsHz);
+  Cm11aDevice device(timing, PowerLine::withDemoModules(), start);
+
+  CommandRunner script(options.script.value_or("script"));
+  if (options.script && !loadScript(*options.script, script)) {
+    std::cerr << "cm11a-sim: cannot read the script " << *options.script << '\n';
+    return 1;
+  }
+  Trace trace(start);
+  if (options.trace && !trace.open(*options.trace)) {
+    std::cerr << "cm11a-sim: cannot write the trace " << *options.trace << '\n';
+    return 1;
+  }
+
+  const PseudoTerminal terminal = PseudoTerminal::open();
+  std::optional<PortLink> link;
+  if (options.com || options.link) {
+    const std::filesystem::path where = options.com ? x10::comPortLinkPath(*options.com) : std::filesystem::path(*options.link);
+    auto published = PortLink::publish(where, terminal.slavePath());
+    if (auto *refusal = std::get_if<std::string>(&published)) {
+      std::cerr << "cm11a-sim: " << *refusal << '\n';
+      return 1;
+    }
+    link.emplace(std::get<PortLink>(std::move(published)));
+  }
+
+  std::cout << "cm11a-sim: CM11A on " << terminal.slavePath();
+  if (link)
+    std::cout << ", published as " << link->path().string();
+  std::cout << (options.fast ? " (fast)" : timing.mainsHz() == 50 ? " (50 Hz)" : " (60 Hz)")
+            << "\ntype 'help' for the commands" << std::endl;
+  return SimulatorLoop(device, terminal.master(), signals, trace, script).run();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  auto parsed = parseOptions(std::span<const char *const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+  if (const auto *error = std::get_if<std::string>(&parsed)) {
+    std::cerr << "cm11a-sim: " << *error << "\nTry cm11a-sim --help\n";
+    return 2;
+  }
+  const Options &options = std::get<Options>(parsed);
+  if (options.help) {
+    std::cout << usage();
+    return 0;
+  }
+  try {
+    return simulate(options);
+  } catch (const std::exception &e) {
+    std::cerr << "cm11a-sim: " << e.what() << '\n';
+    return 1;
+  }
+}

@@ -1,0 +1,13 @@
+# Incoming traffic every few seconds, as remote controls and motion sensors would send it.
+wait 3
+B3 On
+wait 5
+A1 Dim 45%
+wait 5
+C7 Off
+wait 5
+A3 Status Request
+wait 5
+B3 Off
+wait 5
+A5 Extended 1F 31

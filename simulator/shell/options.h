@@ -1,0 +1,26 @@
+#pragma once
+// The command line of cm11a-sim.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace x10::sim {
+
+struct Options {
+  std::optional<int> com;          // publish as COM n
+  std::optional<std::string> link; // or under this path
+  bool fast = false;
+  int mainsHz = 60;
+  std::optional<std::string> script;
+  std::optional<std::string> trace;
+  bool help = false;
+};
+
+// The options, or a message saying what is wrong. args leaves out the program name.
+std::variant<Options, std::string> parseOptions(std::span<const char *const> args);
+std::string_view usage();
+
+} // namespace x10::sim

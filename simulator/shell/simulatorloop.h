@@ -1,0 +1,48 @@
+#pragma once
+// The poll loop of cm11a-sim: bytes between the pseudo-terminal and the device core, command
+// lines from the terminal and the script, signals, and the core's deadlines. One thread.
+//
+// The port may be opened and closed by a driver any number of times. With nobody on the slave
+// side the master reports a hang-up on every poll, so the loop then leaves it out and looks
+// again every few milliseconds; what the interface sends meanwhile is lost, as it would be on
+// a serial port nobody has open.
+
+#include "cm11adevice.h"
+#include "commandrunner.h"
+#include "signalwatch.h"
+#include "trace.h"
+
+#include <string>
+
+namespace x10::sim {
+
+class SimulatorLoop {
+public:
+  SimulatorLoop(Cm11aDevice &device, int master, SignalWatch &signals, Trace &trace, CommandRunner &script);
+
+  // Runs until quit, hang-up or a signal; the exit status.
+  int run();
+
+private:
+  void waitForEvents(TimePoint now);
+  void readPort(TimePoint now);
+  void checkPortOpen(TimePoint now);
+  void readTerminal();
+  void pump(TimePoint now);
+  void show(const Outcome &outcome, TimePoint now);
+  void say(std::string_view prefix, const std::string &text, TimePoint now);
+
+  Cm11aDevice &device_;
+  int master_;
+  SignalWatch &signals_;
+  Trace &trace_;
+  CommandRunner &script_;
+  CommandRunner terminal_{"input"};
+  TimePoint start_;
+  std::string partialLine_;
+  bool terminalOpen_ = true;
+  bool portOpen_ = false;
+  bool stop_ = false;
+};
+
+} // namespace x10::sim

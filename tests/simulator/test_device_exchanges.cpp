@@ -1,0 +1,189 @@
+// The exchanges the PC starts, against the protocol's published example bytes.
+#include "virtualwire.h"
+
+#include <QTest>
+
+using namespace x10;
+using namespace x10::sim;
+using x10::sim::test::VirtualWire;
+
+namespace {
+const HouseCode kA = *HouseCode::fromLetter('A');
+const UnitCode kUnit1 = *UnitCode::fromNumber(1);
+} // namespace
+
+class TestDeviceExchanges : public QObject {
+  Q_OBJECT
+
+private slots:
+  void standardTransmission_data() {
+    QTest::addColumn<QByteArray>("transmission");
+    QTest::addColumn<QByteArray>("checksum");
+    QTest::newRow("address A1") << QByteArray("04 66") << QByteArray("6A");
+    QTest::newRow("address A2") << QByteArray("04 6E") << QByteArray("72");
+    QTest::newRow("A On") << QByteArray("06 62") << QByteArray("68");
+    QTest::newRow("A Off") << QByteArray("06 63") << QByteArray("69");
+    QTest::newRow("A Dim 16/22") << QByteArray("86 64") << QByteArray("EA");
+    QTest::newRow("A Dim 10/22") << QByteArray("56 64") << QByteArray("BA");
+    QTest::newRow("A Bright 5/22") << QByteArray("2E 65") << QByteArray("93");
+    QTest::newRow("A All Units Off") << QByteArray("06 60") << QByteArray("66");
+    // G1: a true checksum that equals the poll byte.
+    QTest::newRow("address G1") << QByteArray("04 56") << QByteArray("5A");
+    QTest::newRow("extended A5 1F 31") << QByteArray("07 67 01 1F 31") << QByteArray("BF");
+  }
+
+  // Whole, one byte at a time, and followed by the go-ahead in the same write.
+  void standardTransmission() {
+    QFETCH(QByteArray, transmission);
+    QFETCH(QByteArray, checksum);
+    VirtualWire whole;
+    whole.send(transmission);
+    QCOMPARE(whole.read(), checksum);
+    whole.send("00");
+    QCOMPARE(whole.read(), QByteArray("55"));
+
+    VirtualWire bytewise;
+    for (const QByteArray &byte : transmission.split(' ')) {
+      QCOMPARE(bytewise.read(), QByteArray());
+      bytewise.send(byte);
+    }
+    QCOMPARE(bytewise.read(), checksum);
+
+    VirtualWire trailing;
+    trailing.send(transmission + " 00");
+    QCOMPARE(trailing.read(), checksum + " 55");
+  }
+
+  void a1OnTurnsLampA1On() {
+    VirtualWire wire;
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+    QVERIFY(!wire.device.powerLine().module(kA, kUnit1)->on);
+    wire.send("06 62");
+    QCOMPARE(wire.read(), QByteArray("68"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+    QVERIFY(wire.device.powerLine().module(kA, kUnit1)->on);
+  }
+
+  void extendedPresetDimSetsLampLevel() {
+    PowerLine line;
+    line.setModule(kA, *UnitCode::fromNumber(5), ModuleKind::Lamp);
+    VirtualWire wire(Timing::fast(), line);
+    wire.send("07 67 01 1F 31 00");
+    QCOMPARE(wire.read(), QByteArray("BF 55"));
+    const Module *lamp = wire.device.powerLine().module(kA, *UnitCode::fromNumber(5));
+    QVERIFY(lamp->on);
+    QCOMPARE(lamp->brightness, std::uint8_t(11)); // 31 of 63 is half of 22 steps
+  }
+
+  void wrongChecksumIsAnsweredByResending() {
+    VirtualWire wire;
+    wire.device.faults().wrongChecksums = 2;
+    wire.send("04 66");
+    QVERIFY(wire.read() != QByteArray("6A"));
+    wire.send("04 66");
+    QVERIFY(wire.read() != QByteArray("6A"));
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+  }
+
+  void checksumFaultSends5A() {
+    VirtualWire wire;
+    wire.device.faults().checksumIs5A = true;
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("5A"));
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+  }
+
+  void strayBytesAreIgnored() { // none has header bit 2 set
+    VirtualWire wire;
+    wire.send("00 C3 5A 80");
+    QCOMPARE(wire.readFor(std::chrono::seconds(2)), QByteArray());
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+  }
+
+  void statusAfterResetShowsA1Addressed() {
+    VirtualWire wire;
+    wire.send("04 66 00");
+    QCOMPARE(wire.read(), QByteArray("6A 55"));
+    wire.send("06 62 00");
+    QCOMPARE(wire.read(), QByteArray("68 55"));
+    wire.send("8B");
+    // battery FFFF, clock at reset (Sunday), house A firmware 1, A1 addressed and on
+    QCOMPARE(wire.read(), QByteArray("FF FF 00 00 00 00 01 61 40 00 40 00 00 00"));
+  }
+
+  void setClockRunsTheClock() {
+    VirtualWire wire;
+    wire.send("9B 13 40 0A 48 82 60");
+    QCOMPARE(wire.read(), QByteArray("87"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+    wire.readFor(std::chrono::seconds(61));
+    wire.send("8B");
+    // 21:04:19 + 61 s = 21:05:20: seconds 14, minutes 41 (65 within the two hours), hours/2 0A
+    QCOMPARE(wire.read(), QByteArray("FF FF 14 41 0A 48 82 61 00 00 00 00 00 00"));
+  }
+
+  void setClockFlagsClearBatteryTimerAndStatus() {
+    VirtualWire wire;
+    wire.send("04 66 00");
+    QCOMPARE(wire.read(), QByteArray("6A 55"));
+    wire.send("06 62 00");
+    QCOMPARE(wire.read(), QByteArray("68 55"));
+    wire.send("9B 13 40 0A 48 82 63 00");
+    QCOMPARE(wire.read(), QByteArray("8A 55"));
+    wire.send("8B");
+    QCOMPARE(wire.read(), QByteArray("00 00 13 40 0A 48 82 61 00 00 00 00 00 00"));
+  }
+
+  void setClockChoosesMonitoredHouse() {
+    VirtualWire wire;
+    wire.send("9B 00 00 00 00 01 E0 00"); // house B
+    QCOMPARE(wire.read(), QByteArray("E1 55"));
+    wire.send("04 E2 00"); // B3 On
+    QCOMPARE(wire.read(), QByteArray("E6 55"));
+    wire.send("06 E2 00");
+    QCOMPARE(wire.read(), QByteArray("E8 55"));
+    wire.send("8B");
+    QCOMPARE(wire.read(), QByteArray("FF FF 00 00 00 00 01 E1 04 00 04 00 00 00"));
+  }
+
+  void ringEnableAndDisable() {
+    VirtualWire wire;
+    wire.send("DB");
+    QCOMPARE(wire.read(), QByteArray("DB"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+    QVERIFY(!wire.device.ringEnabled());
+    wire.send("EB 00");
+    QCOMPARE(wire.read(), QByteArray("EB 55"));
+    QVERIFY(wire.device.ringEnabled());
+  }
+
+  void timerDownloadIsKept() {
+    VirtualWire wire;
+    wire.send("FB 00 20 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01");
+    QCOMPARE(wire.read(), QByteArray("31"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+    const auto &blocks = wire.device.storedBlocks();
+    QCOMPARE(blocks.size(), std::size_t(1));
+    QCOMPARE(blocks.at(0x0020).size(), std::size_t(19));
+    QCOMPARE(blocks.at(0x0020).back(), std::uint8_t(0x01));
+
+    wire.send("9B 00 00 00 00 01 64 00"); // purge timers
+    QCOMPARE(wire.read(), QByteArray("65 55"));
+    QVERIFY(wire.device.storedBlocks().empty());
+  }
+};
+
+QTEST_APPLESS_MAIN(TestDeviceExchanges)
+#include "test_device_exchanges.moc"
