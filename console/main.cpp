@@ -2,7 +2,7 @@
 
 #include "appidentity.h"
 #include "form1.h"
-#include "placeholdercontroller.h"
+#include "cm11acontroller.h"
 
 #include <QApplication>
 
@@ -12,7 +12,7 @@ int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   appidentity::apply(app);
 
-  Form1 form(std::make_unique<PlaceholderController>());
+  Form1 form(std::make_unique<Cm11aController>());
   form.show();
   return QApplication::exec();
 }
