@@ -37,7 +37,19 @@ bool isPollByte(std::uint8_t b) { return b == wire::kPoll || b == wire::kPowerFa
 
 std::string millis(std::chrono::milliseconds ms) { return std::to_string(ms.count()) + " ms"; }
 
-std::chrono::milliseconds readyWait(const Transmission &t) { return kMainsCycle * t.lineCycles() + kReadyMargin; }
+// Traffic from another transmitter may hold the power line when our go-ahead arrives; the
+// interface transmits once the line is free. Allow for the longest standard burst: an address
+// followed by a full 22-step dim.
+std::chrono::milliseconds busyLineAllowance() {
+  const HouseCode house = *HouseCode::fromLetter('A');
+  const int cycles = Transmission::address(house, *UnitCode::fromNumber(1)).lineCycles() +
+                     Transmission::function(house, Function::Dim, 22).lineCycles();
+  return kMainsCycle * cycles;
+}
+
+std::chrono::milliseconds readyWait(const Transmission &t) {
+  return kMainsCycle * t.lineCycles() + busyLineAllowance() + kReadyMargin;
+}
 
 OperationResult succeeded(OperationKind kind, std::optional<StatusReply> status) {
   OperationResult r;

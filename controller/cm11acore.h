@@ -38,7 +38,8 @@ inline constexpr std::chrono::milliseconds kChecksumWait = 1000ms;
 // Covers a poll (about once a second) arriving instead of the reply.
 inline constexpr std::chrono::milliseconds kStatusWait = 1500ms;
 inline constexpr std::chrono::milliseconds kUploadWait = 1000ms;
-// "Ready" is awaited for the power-line time at 50 Hz (the slower mains) plus this margin.
+// "Ready" is awaited for the power-line time at 50 Hz (the slower mains), plus the time the
+// line may stay busy with another transmitter's traffic, plus this margin.
 inline constexpr std::chrono::milliseconds kMainsCycle = 20ms;
 inline constexpr std::chrono::milliseconds kReadyMargin = 1000ms;
 // A status reply comes as one burst; a lone 0x5A or 0xA5 followed by this much silence was a poll.

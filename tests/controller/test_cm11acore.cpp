@@ -299,14 +299,33 @@ private slots:
     QVERIFY(p.core.takeResult()->ok());
   }
 
+  // The interface holds our frame while another transmitter's dim is on the line, so "ready"
+  // may come seconds after the go-ahead; the send must still succeed.
+  void readyLateBehindOtherTrafficSucceeds() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A});
+    EXPECT_WRITTEN(p, {0x00});
+    p.advance(5000ms);
+    QVERIFY(!p.core.takeResult());
+    p.reply({0x55});
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QVERIFY(p.core.takeResult()->ok());
+  }
+
   void silenceEndsEveryWait_data() {
     QTest::addColumn<int>("operation"); // 0 probe, 1 send A1, 2 send A Dim 22 past the checksum
     QTest::addColumn<int>("deadlineMs");
     QTest::addColumn<Failure>("failure");
     QTest::newRow("status") << 0 << 1500 << Failure::NoAnswer;
     QTest::newRow("checksum") << 1 << 1000 << Failure::NoAnswer;
-    // 22 dims: (25 + 22 x 11) cycles at 50 Hz = 5340 ms, plus 1000 ms margin.
-    QTest::newRow("ready after full dim") << 2 << 6340 << Failure::NotDone;
+    // 22 dims: (25 + 22 x 11) cycles at 50 Hz = 5340 ms, plus the line busy with another
+    // transmitter's address and full dim (25 + 267 cycles = 5840 ms), plus 1000 ms margin.
+    QTest::newRow("ready after full dim") << 2 << 12180 << Failure::NotDone;
   }
   void silenceEndsEveryWait() {
     QFETCH(int, operation);
