@@ -122,11 +122,11 @@ void Cm11aController::send(const QString &houseCode, const QString &deviceCode, 
 
 QString Cm11aController::GetEvent(qint32 &timeoutMs) {
   requireInitialised();
-  if (texts_.empty() && timeoutMs > 0) {
+  if (commands_.empty() && timeoutMs > 0) {
     reopenIfLost();
-    waitUntil([this] { return !texts_.empty(); }, Clock::now() + std::chrono::milliseconds(timeoutMs));
+    waitUntil([this] { return !commands_.empty(); }, Clock::now() + std::chrono::milliseconds(timeoutMs));
   }
-  return QString::fromStdString(texts_.pop().value_or(""));
+  return QString::fromStdString(commands_.pop().value_or(""));
 }
 
 // ---- blocking on the port ---------------------------------------------------------------
@@ -229,9 +229,8 @@ void Cm11aController::pump() {
 // ---- received traffic -------------------------------------------------------------------
 
 void Cm11aController::deliver(const ReceivedCommand &command) {
-  const std::string text = commandText(command);
-  qCInfo(lcCm11a).noquote() << "received" << QString::fromStdString(text);
-  texts_.push(text);
+  qCInfo(lcCm11a).noquote() << "received" << QString::fromStdString(commandText(command));
+  commands_.push(command);
   QMetaObject::invokeMethod(this, [this, command] { emitEvents(command); }, Qt::QueuedConnection);
 }
 

@@ -73,5 +73,5 @@ private:
   QTimer deadlineTimer_;
   x10::Cm11aCore core_;
   std::deque<x10::OperationResult> results_;
-  x10::CommandQueue texts_;
+  x10::CommandQueue commands_;
 };

@@ -1,20 +1,26 @@
 #include "commandqueue.h"
 
+#include "commandtext.h"
+
 namespace x10 {
 
-void CommandQueue::push(std::string text) {
-  if (texts_.size() == kCapacity) {
-    texts_.pop_front();
+void CommandQueue::push(const ReceivedCommand &command) {
+  if (command.function)
+    std::erase_if(commands_, [&](const ReceivedCommand &waiting) {
+      return waiting.isAddressOnly() && waiting.house == command.house;
+    });
+  if (commands_.size() == kCapacity) {
+    commands_.pop_front();
     ++dropped_;
   }
-  texts_.push_back(std::move(text));
+  commands_.push_back(command);
 }
 
 std::optional<std::string> CommandQueue::pop() {
-  if (texts_.empty())
+  if (commands_.empty())
     return std::nullopt;
-  std::string text = std::move(texts_.front());
-  texts_.pop_front();
+  std::string text = commandText(commands_.front());
+  commands_.pop_front();
   if (dropped_) {
     text = "(" + std::to_string(dropped_) + " older commands dropped) " + text;
     dropped_ = 0;

@@ -1,6 +1,11 @@
 #pragma once
-// Received command texts waiting to be fetched one at a time. Bounded: when full, the oldest
-// is dropped and the next text handed out says how many were lost, so loss is never silent.
+// Received commands waiting to be fetched one at a time, as text. An address waits as a
+// command of its own ("B3") until a function for its house arrives; the function then takes
+// its place, so a fetch returns the whole command ("B3 On") rather than its pieces, unless
+// the address was fetched before its function came. Bounded: when full, the oldest is dropped
+// and the next text handed out says how many were lost, so loss is never silent.
+
+#include "receivedecoder.h"
 
 #include <cstddef>
 #include <deque>
@@ -13,13 +18,13 @@ class CommandQueue {
 public:
   static constexpr std::size_t kCapacity = 1024;
 
-  void push(std::string text);
-  // The oldest text, prefixed with a note when texts were dropped before it.
+  void push(const ReceivedCommand &command);
+  // The oldest command's text, prefixed with a note when commands were dropped before it.
   std::optional<std::string> pop();
-  bool empty() const { return texts_.empty(); }
+  bool empty() const { return commands_.empty(); }
 
 private:
-  std::deque<std::string> texts_;
+  std::deque<ReceivedCommand> commands_;
   std::size_t dropped_ = 0;
 };
 

@@ -76,8 +76,7 @@ private slots:
     QCOMPARE(singles.count(), 1);
     QCOMPARE(singles.at(0).mid(0, 3), (QVariantList{"1", "A", -1}));
     qint32 noWait = 0;
-    QCOMPARE(c.GetEvent(noWait), "A1");
-    QCOMPARE(c.GetEvent(noWait), "A1 On");
+    QCOMPARE(c.GetEvent(noWait), "A1 On"); // the address is handed out with its function
     QCOMPARE(c.GetEvent(noWait), "");
   }
 
@@ -89,7 +88,6 @@ private slots:
     QSignalSpy events(&c, &controlcm::X10Event);
     peer.inject({0x5A});
     qint32 timeout = 2000;
-    QCOMPARE(c.GetEvent(timeout), "A1");
     QCOMPARE(c.GetEvent(timeout), "A1 Dim 45%");
     QCOMPARE(events.count(), 0);
     QTRY_COMPARE(events.count(), 1);

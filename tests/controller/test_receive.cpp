@@ -75,10 +75,46 @@ private slots:
   void queueDropsOldestAndSaysSo() {
     CommandQueue queue;
     QVERIFY(!queue.pop());
-    for (std::size_t i = 0; i < CommandQueue::kCapacity + 2; ++i)
-      queue.push("A" + std::to_string(i));
-    QCOMPARE(QString::fromStdString(*queue.pop()), "(2 older commands dropped) A2");
-    QCOMPARE(QString::fromStdString(*queue.pop()), "A3");
+    for (int i = 0; i < static_cast<int>(CommandQueue::kCapacity) + 2; ++i)
+      queue.push(extended('A', 5, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)));
+    QCOMPARE(QString::fromStdString(*queue.pop()), "(2 older commands dropped) A5 Extended data 0x02 command 0x00");
+    QCOMPARE(QString::fromStdString(*queue.pop()), "A5 Extended data 0x03 command 0x00");
+  }
+
+  void queueHandsOutAnAddressWithItsFunction() {
+    CommandQueue queue;
+    queue.push(address('B', 3));
+    queue.push(address('B', 4));
+    queue.push(function('C', {1}, Function::On));
+    queue.push(function('B', {3, 4}, Function::Off));
+    QCOMPARE(QString::fromStdString(*queue.pop()), "C1 On");
+    QCOMPARE(QString::fromStdString(*queue.pop()), "B3,4 Off");
+    QVERIFY(!queue.pop());
+  }
+
+  void queueKeepsAnAddressFetchedBeforeItsFunction() {
+    CommandQueue queue;
+    queue.push(address('B', 3));
+    QCOMPARE(QString::fromStdString(*queue.pop()), "B3");
+    queue.push(function('B', {3}, Function::On));
+    QCOMPARE(QString::fromStdString(*queue.pop()), "B3 On");
+  }
+
+private:
+  static ReceivedCommand address(char house, int unit) {
+    return {.house = *HouseCode::fromLetter(house), .units = {*UnitCode::fromNumber(unit)}};
+  }
+  static ReceivedCommand function(char house, std::initializer_list<int> units, Function f) {
+    ReceivedCommand c{.house = *HouseCode::fromLetter(house), .function = f};
+    for (int u : units)
+      c.units.push_back(*UnitCode::fromNumber(u));
+    return c;
+  }
+  static ReceivedCommand extended(char house, int unit, std::uint8_t data, std::uint8_t command) {
+    ReceivedCommand c = function(house, {unit}, Function::ExtendedCode);
+    c.data = data;
+    c.command = command;
+    return c;
   }
 };
 
