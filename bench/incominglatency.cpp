@@ -55,10 +55,8 @@ double uploadToLogMs(UploadPeer &peer, EventLog &log) {
   peer.requestUpload();
   loop.exec();
   QObject::disconnect(changed);
-  if (logged == Clock::time_point{} || peer.lastByteWritten() == before) {
-    std::fprintf(stderr, "log now %d lines:\n%s\n", log.document()->blockCount(), qPrintable(log.text()));
+  if (logged == Clock::time_point{} || peer.lastByteWritten() == before)
     return -1;
-  }
   return std::chrono::duration<double, std::milli>(logged - peer.lastByteWritten()).count();
 }
 

@@ -41,8 +41,11 @@ void UploadPeer::serve() {
     if (requested_.exchange(false)) {
       writeAll({interfacePoll});
       if (awaitByte(pollAnswer)) {
-        writeAll(upload_);
+        // Noted before the last byte goes out: once it has, the driver may log the upload
+        // before this thread runs again.
+        writeAll(Bytes(upload_.begin(), upload_.end() - 1));
         lastByteWritten_ = std::chrono::steady_clock::now();
+        writeAll({upload_.back()});
       }
     } else if (awaitByte(statusRequest)) {
       writeAll(statusReply);

@@ -1,7 +1,7 @@
 #pragma once
 // The interface's side of a pseudo-terminal for the latency benchmark: answers the driver's
-// status probe, and on request polls (0x5A), waits for the driver's 0xC3 and writes an upload
-// in one write, noting the steady-clock time that write returned. Runs on its own thread so
+// status probe, and on request polls (0x5A), waits for the driver's 0xC3 and writes an upload,
+// noting the steady-clock time just before it writes the last byte. Runs on its own thread so
 // the driver's thread only ever sees bytes arriving, as from a device.
 
 #include <QString>
@@ -22,7 +22,7 @@ public:
   UploadPeer &operator=(const UploadPeer &) = delete;
 
   QString slavePath() const { return slavePath_; }
-  // Starts one poll and upload; lastByteWritten() changes once its last byte is written.
+  // Starts one poll and upload; lastByteWritten() changes just before its last byte is written.
   void requestUpload() { requested_ = true; }
   std::chrono::steady_clock::time_point lastByteWritten() const { return lastByteWritten_.load(); }
 

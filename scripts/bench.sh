@@ -12,11 +12,14 @@ trap 'rm -rf "$work"' EXIT
 figures=$work/figures
 wire_bytes_per_second=480
 
-# Harness programs print their own FIGURE lines; everything they print is shown.
+# Harness programs print their own FIGURE lines; everything they print is shown. One that
+# fails is noted in the summary and the others still run.
 run() {
-  echo "== $1"
+  local name=$1
+  echo "== $name"
   shift
-  "$@" 2> >(grep -v XDG_RUNTIME_DIR >&2) | tee -a "$figures"
+  "$@" 2> >(grep -v XDG_RUNTIME_DIR >&2) | tee -a "$figures" ||
+    printf 'FIGURE\t%s\tdid not run to the end\t-\tFAIL\n' "$name" >> "$figures"
   echo
 }
 
