@@ -27,6 +27,12 @@ inline void printFigure(const std::string &name, const std::string &measured, co
   std::fflush(stdout);
 }
 
+// A figure printed beside the targeted ones, with no target of its own.
+inline void printReference(const std::string &name, const std::string &measured) {
+  std::printf("FIGURE\t%s\t%s\t(reference)\t-\n", name.c_str(), measured.c_str());
+  std::fflush(stdout);
+}
+
 inline std::string format(double value, const char *unit, int decimals = 2) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f %s", decimals, value, unit);

@@ -139,10 +139,15 @@ struct Figures {
 void printRatio(const std::string &what, const char *unit, const std::vector<double> &program,
                 const std::vector<double> &baseline, const std::string &against, bool targeted) {
   const double ratio = bench::median(program) / bench::median(baseline);
-  bench::printFigure("Start-up " + what + " vs " + against,
-                     bench::format(ratio, "x", 2) + " (" + bench::format(bench::median(program), unit, 1) + " vs " +
-                         bench::format(bench::median(baseline), unit, 1) + ")",
-                     targeted ? "<= 1.2x" : "(reference)", !targeted || ratio <= 1.2);
+  const std::string name = "Start-up " + what + " vs " + against;
+  const int decimals = std::strcmp(unit, "kB") == 0 ? 0 : 1;
+  const std::string measured = bench::format(ratio, "x", 2) + " (" +
+                               bench::format(bench::median(program), unit, decimals) + " vs " +
+                               bench::format(bench::median(baseline), unit, decimals) + ")";
+  if (targeted)
+    bench::printFigure(name, measured, "<= 1.2x", ratio <= 1.2);
+  else
+    bench::printReference(name, measured);
 }
 
 void compare(const Figures &program, const Figures &baseline, bool targeted) {

@@ -27,7 +27,7 @@ run() {
 gbench() {
   local json=$work/$1.json
   echo "== $1"
-  QT_QPA_PLATFORM=offscreen "$bin/$1" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+  QT_QPA_PLATFORM=offscreen "$bin/$1" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="$json" --benchmark_out_format=json 2> >(grep -v XDG_RUNTIME_DIR >&2)
   echo
   jq -r '.benchmarks[] | select(.aggregate_name == "median")' "$json" > "$work/$1.median"
@@ -39,15 +39,16 @@ jq -r --argjson wire "$wire_bytes_per_second" -s '.[] |
   "$work/x10-bench-protocol-core.median" >> "$figures"
 
 gbench x10-bench-eventlog
-# Each family (append alone, append with repaint) against its own 1000-line case.
-jq -r -s 'group_by(.run_name | sub("/.*"; "")) | .[] | (.[0].real_time) as $first | .[] |
-  "FIGURE\t\(.run_name | sub("BM_EventLogAppend"; "Event log append") | sub("AndPaint"; " + repaint") | sub("/(?<n>[0-9]+)/.*"; ", \(.n) lines"))\t\(.real_time * 10 | round / 10) us (\(.real_time / $first * 100 | round / 100)x 1000 lines)\tflat: <= 1.25x\t\(if .real_time <= 1.25 * $first then "pass" else "FAIL" end)"' \
+# Each family (append alone, append with repaint) against its own 1000-line case, on CPU time:
+# the machine may be shared, and waiting for it is no cost of the log.
+jq -r -s 'group_by(.run_name | sub("/.*"; "")) | .[] | (.[0].cpu_time) as $first | .[] |
+  "FIGURE\t\(.run_name | sub("BM_EventLogAppend"; "Event log append") | sub("AndPaint"; " + repaint") | sub("/(?<n>[0-9]+)/.*"; ", \(.n) lines"))\t\(.cpu_time * 10 | round / 10) us (\(.cpu_time / $first * 100 | round / 100)x 1000 lines)\tflat: <= 1.25x\t\(if .cpu_time <= 1.25 * $first then "pass" else "FAIL" end)"' \
   "$work/x10-bench-eventlog.median" >> "$figures"
 
 run "driver overhead (realistic simulator, about 10 s)" "$bin/x10-bench-driver-overhead"
 QT_QPA_PLATFORM=offscreen run "incoming latency" "$bin/x10-bench-incoming-latency"
 run "start-up (Xvfb)" env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$bin/x10-startwatch" 7 build/release/console/x10console "$bin/x10-bare-window" "$bin/x10-text-window"
+  "$bin/x10-startwatch" 9 build/release/console/x10console "$bin/x10-bare-window" "$bin/x10-text-window"
 
 echo "== summary ($(nproc) cores, $(uname -m))"
 grep $'^FIGURE\t' "$figures" | awk -F'\t' '
