@@ -20,6 +20,7 @@ inline double quantile(std::vector<double> samples, double q) {
 }
 
 inline double median(const std::vector<double> &samples) { return quantile(samples, 0.5); }
+inline double minimum(const std::vector<double> &samples) { return quantile(samples, 0); }
 
 inline void printFigure(const std::string &name, const std::string &measured, const std::string &target,
                         bool met) {

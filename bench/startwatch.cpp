@@ -5,6 +5,9 @@
 //
 // Usage: x10-startwatch RUNS PROGRAM BASELINE [REFERENCE...]. Runs alternate between the
 // programs. PROGRAM is held to the 1.2x target against BASELINE; references are printed beside.
+// Times are compared best against best: on a shared machine other work only ever adds to a
+// start-up, so the fastest of several runs is the steadiest estimate of its own cost. Memory,
+// which other work does not change, is compared by the median.
 
 #include "figures.h"
 
@@ -130,20 +133,24 @@ struct Figures {
     hwmKb.push_back(run.hwmKb);
   }
   void print() const {
-    std::printf("%s: mapped %.1f ms, first frame %.1f ms (min %.1f, max %.1f), VmRSS %.0f kB, VmHWM %.0f kB\n",
-                program, bench::median(mappedMs), bench::median(drawnMs), bench::quantile(drawnMs, 0),
-                bench::quantile(drawnMs, 1), bench::median(rssKb), bench::median(hwmKb));
+    std::printf("%s: mapped %.1f ms (best %.1f), first frame %.1f ms (best %.1f, worst %.1f), VmRSS %.0f kB, "
+                "VmHWM %.0f kB; medians of %zu runs\n",
+                program, bench::median(mappedMs), bench::minimum(mappedMs), bench::median(drawnMs),
+                bench::minimum(drawnMs), bench::quantile(drawnMs, 1), bench::median(rssKb), bench::median(hwmKb),
+                drawnMs.size());
   }
 };
 
-void printRatio(const std::string &what, const char *unit, const std::vector<double> &program,
+using Statistic = double (*)(const std::vector<double> &);
+
+void printRatio(const std::string &what, const char *unit, Statistic statistic, const std::vector<double> &program,
                 const std::vector<double> &baseline, const std::string &against, bool targeted) {
-  const double ratio = bench::median(program) / bench::median(baseline);
+  const double ratio = statistic(program) / statistic(baseline);
   const std::string name = "Start-up " + what + " vs " + against;
   const int decimals = std::strcmp(unit, "kB") == 0 ? 0 : 1;
   const std::string measured = bench::format(ratio, "x", 2) + " (" +
-                               bench::format(bench::median(program), unit, decimals) + " vs " +
-                               bench::format(bench::median(baseline), unit, decimals) + ")";
+                               bench::format(statistic(program), unit, decimals) + " vs " +
+                               bench::format(statistic(baseline), unit, decimals) + ")";
   if (targeted)
     bench::printFigure(name, measured, "<= 1.2x", ratio <= 1.2);
   else
@@ -153,10 +160,12 @@ void printRatio(const std::string &what, const char *unit, const std::vector<dou
 void compare(const Figures &program, const Figures &baseline, bool targeted) {
   const std::string against = std::strrchr(baseline.program, '/') ? std::strrchr(baseline.program, '/') + 1
                                                                    : baseline.program;
-  printRatio("time to window mapped", "ms", program.mappedMs, baseline.mappedMs, against, targeted);
-  printRatio("time to first frame drawn", "ms", program.drawnMs, baseline.drawnMs, against, targeted);
-  printRatio("resident memory (VmRSS)", "kB", program.rssKb, baseline.rssKb, against, targeted);
-  printRatio("peak resident memory (VmHWM)", "kB", program.hwmKb, baseline.hwmKb, against, targeted);
+  printRatio("time to window mapped (best)", "ms", bench::minimum, program.mappedMs, baseline.mappedMs, against,
+             targeted);
+  printRatio("time to first frame drawn (best)", "ms", bench::minimum, program.drawnMs, baseline.drawnMs, against,
+             targeted);
+  printRatio("resident memory (VmRSS)", "kB", bench::median, program.rssKb, baseline.rssKb, against, targeted);
+  printRatio("peak resident memory (VmHWM)", "kB", bench::median, program.hwmKb, baseline.hwmKb, against, targeted);
 }
 
 } // namespace
