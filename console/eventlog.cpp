@@ -20,8 +20,10 @@ void EventLog::appendLine(const QString &text) {
 
   QTextCursor end(document());
   end.movePosition(QTextCursor::End);
+  end.beginEditBlock();
   end.insertText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
   end.insertBlock();
+  end.endEditBlock();
 
   // A caret sitting at the very end is carried along by the insertion: put it back.
   if (textCursor().position() != caretPosition || textCursor().anchor() != caretAnchor) {

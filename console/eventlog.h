@@ -11,8 +11,9 @@ class EventLog : public QPlainTextEdit {
 public:
   explicit EventLog(QWidget *parent = nullptr);
 
-  // Adds text and a line break at the very end. The cost does not depend on the log's length,
-  // and neither the caret nor the scroll position moves. A CR LF pair inside text is one break.
+  // Adds text and a line break at the very end, as one edit. The cost barely grows with the
+  // log's length (tree lookups inside the text document), and neither the caret nor the scroll
+  // position moves. A CR LF pair inside text is one break.
   void appendLine(const QString &text);
 
   // The log as the operator's text, every line break written as CR LF.

@@ -6,6 +6,7 @@
 #include "messageboxcatcher.h"
 
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -157,6 +158,17 @@ private slots:
     log->appendLine("again");
     QCOMPARE(log->textCursor().position(), end);
     QCOMPARE(bar->value(), middle);
+  }
+
+  // Observers (the view's layout, the scroll bar) hear of a line once, and the operator cannot
+  // undo a logged line.
+  void eachAppendIsOneChangeAndCannotBeUndone() {
+    EventLog *log = console->log();
+    QSignalSpy changes(log->document(), &QTextDocument::contentsChanged);
+    log->appendLine("first\r\nsecond");
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(log->text(), "first\r\nsecond\r\n");
+    QVERIFY(!log->document()->isUndoAvailable());
   }
 
   void longLineWrapsAndOnlyTheVerticalBarShows() {
