@@ -204,6 +204,7 @@ void Cm11aDevice::upload(TimePoint now) {
   report(Report::Kind::Exchange, text);
   send(bytes, now);
   becomeIdle(now);
+  feedPaced(now);
 }
 
 // ---- states ----
@@ -250,17 +251,33 @@ void Cm11aDevice::inject(std::span<const Frame> frames, TimePoint now) {
   advance(now);
 }
 
+void Cm11aDevice::injectPaced(std::span<const Frame> frames, TimePoint now) {
+  advance(now);
+  paced_.insert(paced_.end(), frames.begin(), frames.end());
+  feedPaced(now);
+}
+
+// The next paced frame takes the line once it is free and the buffer can hold the frame;
+// called again whenever the line frees up or an upload empties the buffer.
+void Cm11aDevice::feedPaced(TimePoint at) {
+  if (paced_.empty() || schedule_.busy() || !buffer_.fits(paced_.front()))
+    return;
+  schedule_.enqueue({paced_.front(), LineSchedule::Origin::Remote, true}, at, timing_);
+  paced_.pop_front();
+}
+
 void Cm11aDevice::lineFinished(const LineSchedule::Finished &finished) {
   if (finished.job.origin == LineSchedule::Origin::Remote) {
     hearRemote(finished.job.frame, finished.at);
     if (state_ == State::Idle)
       becomeIdle(finished.at);
-    return;
+  } else {
+    report(Report::Kind::Line, "sent on the line: " + describe(finished.job.frame));
+    carry(finished.job.frame, finished.at);
+    if (state_ == State::Executing)
+      ready(finished.at);
   }
-  report(Report::Kind::Line, "sent on the line: " + describe(finished.job.frame));
-  carry(finished.job.frame, finished.at);
-  if (state_ == State::Executing)
-    ready(finished.at);
+  feedPaced(finished.at);
 }
 
 // Every module and the interface's monitor hear the frame; answers go on the line after it.
@@ -291,6 +308,7 @@ void Cm11aDevice::powerFail(TimePoint now) {
   state_ = State::Idle;
   send(kPowerFailPoll, now);
   nextPoll_ = now + Timing::pollInterval();
+  feedPaced(now);
 }
 
 void Cm11aDevice::silence(std::optional<Duration> length, TimePoint now) {

@@ -62,6 +62,10 @@ public:
 
   // The power line and the faults.
   void inject(std::span<const Frame> frames, TimePoint now); // sent by a remote control
+  // Sent by a remote that waits for a free line and for room in the interface's buffer, one
+  // frame at a time, so none is lost however many there are.
+  void injectPaced(std::span<const Frame> frames, TimePoint now);
+  std::size_t pacedWaiting() const { return paced_.size(); }
   void powerFail(TimePoint now);
   void silence(std::optional<Duration> length, TimePoint now); // none: for good
   void sendGarbage(std::span<const std::uint8_t> bytes, TimePoint now);
@@ -96,6 +100,7 @@ private:
   void lineFinished(const LineSchedule::Finished &finished);
   void carry(const Frame &frame, TimePoint at);
   void hearRemote(const Frame &frame, TimePoint at);
+  void feedPaced(TimePoint at);
   void endSilence(TimePoint at);
   bool silent(TimePoint at) const { return silentUntil_ && at < *silentUntil_; }
   void send(std::uint8_t byte, TimePoint at);
@@ -117,6 +122,8 @@ private:
   std::vector<std::uint8_t> pendingBytes_;
   std::optional<TimePoint> nextPoll_;
   std::optional<TimePoint> silentUntil_;
+
+  std::deque<Frame> paced_;
 
   std::deque<std::pair<TimePoint, std::uint8_t>> output_;
   TimePoint lastByteDue_{};
