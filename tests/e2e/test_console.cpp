@@ -1,0 +1,115 @@
+// The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
+// driven through its controls as an operator drives it. The simulator runs in fast mode.
+#include "consolerig.h"
+#include "ptypeer.h"
+#include "waituntil.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestConsole : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir config_;
+
+private slots:
+  void initTestCase() {
+    QVERIFY(config_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+  }
+
+  void initReadsDone() {
+    ConsoleRig rig;
+    QVERIFY2(rig.sim.ready(), qPrintable(rig.sim.errors()));
+    QVERIFY(rig.init());
+    QVERIFY(!rig.window.control<QPushButton>("ButInit")->isEnabled());
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
+  // A pseudo-terminal whose other end stays open and never answers.
+  void initOnAPortWithNothingBehindIt() {
+    ConsoleRig rig;
+    PtyPeer nothing({});
+    std::filesystem::create_symlink(nothing.slavePath().toStdString(), comPortLink(3));
+    QVERIFY(!rig.init(3));
+    std::filesystem::remove(comPortLink(3));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") && rig.boxes.shown[0].contains("| Error initializing CM11A |"),
+             qPrintable(rig.boxes.shown[0]));
+    QCOMPARE(rig.window.control<QPushButton>("ButInit")->text(), "Init");
+  }
+
+  void sendExecA1OnReachesTheLamp() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.send("Command1", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    const QByteArray shown = rig.sim.output();
+    const auto address = shown.indexOf("PC: A1 (04 66)");
+    const auto function = shown.indexOf("PC: A On (06 62)");
+    QVERIFY2(address >= 0 && function > address, shown.constData());
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
+  // Its two lines in the log; then GetEvent returns the address and the command, oldest first.
+  void injectedTrafficIsLoggedAndReturnedByGetEvent() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("B3 On");
+    QVERIFY(waitUntil([&] { return rig.logLines().size() == 2; }));
+    QCOMPARE(rig.logText(), "Single Event: HC:B DC:3 Com:-1\r\nEvent: HC:B DC:3 Com: 2 dimval: 0D2: 0\r\n");
+    rig.window.type("TxtPoll", "0");
+    for (int i = 0; i < 3; ++i)
+      rig.window.click("Command2");
+    QCOMPARE(rig.logLines().mid(2), (QStringList{"Poll Data: B3", "Poll Data: B3 On", "No Data"}));
+  }
+
+  void powerFailureBetweenCommandsIsSurvived() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("power fail");
+    QVERIFY(rig.sim.waitForOutput("power failure"));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    QVERIFY(rig.sim.output().contains("power-fail polls end"));
+    QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
+  }
+
+  void wrongChecksumsAreRetried() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("fault checksum 2");
+    QVERIFY(rig.sim.waitForOutput("checksum(s) will be wrong"));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    QCOMPARE(rig.sim.output().count("fault: sent"), 2);
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
+  void silenceGivesAClearErrorAndTheWindowStaysUsable() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("fault silence");
+    QVERIFY(rig.sim.waitForOutput("silent for good"));
+    QElapsedTimer clock;
+    clock.start();
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY(clock.elapsed() < 3000);
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") && rig.boxes.shown[0].contains("no checksum"),
+             qPrintable(rig.boxes.shown[0]));
+
+    rig.sim.command("fault clear");
+    QVERIFY(rig.sim.waitForOutput("faults cleared"));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    rig.window.type("TxtPoll", "0");
+    rig.window.click("Command2");
+    QCOMPARE(rig.logLines(), QStringList{"No Data"});
+    QCOMPARE(rig.boxes.shown.size(), 1);
+  }
+};
+
+QTEST_MAIN(TestConsole)
+#include "test_console.moc"
