@@ -109,6 +109,24 @@ private slots:
     QCOMPARE(rig.logLines(), QStringList{"No Data"});
     QCOMPARE(rig.boxes.shown.size(), 1);
   }
+
+  // The interface goes away (an adapter pulled): the next command fails with a box; once it
+  // is back on the same port, the next command reopens the port and works.
+  void hangUpGivesAnErrorAndTheInterfaceIsReachedAgain() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("fault hangup");
+    QVERIFY(rig.sim.process.waitForFinished(5000));
+    rig.send("Command5", "A", "1", "On");
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |"), qPrintable(rig.boxes.shown[0]));
+
+    SimulatorProcess again(CM11A_SIM, {"--fast", "--com", "2"}, comPortLink(2));
+    QVERIFY2(again.ready(), qPrintable(again.errors()));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(again.waitForOutput("A1 lamp on"), qPrintable(rig.boxes.shown.join('\n')));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+  }
 };
 
 QTEST_MAIN(TestConsole)
