@@ -65,6 +65,23 @@ private slots:
     QCOMPARE(rig.logLines().mid(2), (QStringList{"Poll Data: B3", "Poll Data: B3 On", "No Data"}));
   }
 
+  // GetEvent waits on the port for the next command; the simulator sends B3 On a moment later.
+  // The events decoded meanwhile reach the log after the poll's own line.
+  void getEventWaitsForTraffic() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.window.type("TxtPoll", "5000");
+    rig.sim.command("wait 0.3");
+    rig.sim.command("B3 On");
+    QElapsedTimer clock;
+    clock.start();
+    rig.window.click("Command2");
+    QVERIFY(clock.elapsed() >= 250 && clock.elapsed() < 3000);
+    QVERIFY(waitUntil([&] { return rig.logLines().size() == 3; }));
+    QCOMPARE(rig.logLines(), (QStringList{"Poll Data: B3", "Single Event: HC:B DC:3 Com:-1",
+                                          "Event: HC:B DC:3 Com: 2 dimval: 0D2: 0"}));
+  }
+
   void powerFailureBetweenCommandsIsSurvived() {
     ConsoleRig rig;
     QVERIFY(rig.init());

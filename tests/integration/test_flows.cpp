@@ -62,6 +62,42 @@ private slots:
     QCOMPARE(wire.reports(Kind::Line), (QStringList{"sent on the line: A1", "sent on the line: A On"}));
   }
 
+  // The slowest transmissions on the slower mains: the driver's wait for "ready" covers them.
+  void longTransmissionsCompleteAt50Hz_data() {
+    QTest::addColumn<int>("function");
+    QTest::addColumn<double>("dim");
+    QTest::addColumn<double>("lineSeconds");
+    // 22 frames of 11 cycles and 3 silent ones; the address before it 25 cycles.
+    QTest::newRow("Dim 100%") << 4 << 100.0 << (25 + 22 * 11 + 3) / 50.0;
+    QTest::newRow("Bright 100%") << 5 << 100.0 << (25 + 22 * 11 + 3) / 50.0;
+    // One extended frame of 31 cycles, twice, and 3 silent ones.
+    QTest::newRow("Extended") << 7 << 0.0 << (2 * 31 + 3) / 50.0;
+  }
+  void longTransmissionsCompleteAt50Hz() {
+    QFETCH(int, function);
+    QFETCH(double, dim);
+    QFETCH(double, lineSeconds);
+    BackToBack wire(sim::Timing::realistic(50));
+    const auto result = wire.send("A", "1", function, Completion::Done, dim, 1, 0x31);
+    QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
+    const double took = seconds(wire.lastOperationTime());
+    QVERIFY2(took >= lineSeconds && took < lineSeconds + 0.05, qPrintable(QString::number(took)));
+  }
+
+  // G1's address sums to 5A, the poll byte. A checksum is due, so the core takes it as one;
+  // but "accepted" waits for ready, in case it was a poll after all.
+  void checksumEqualToThePollByte() {
+    BackToBack wire(sim::Timing::realistic(60));
+    wire.command("module G1 appliance");
+    const auto address = wire.send("G", "1", -1, Completion::Accepted);
+    QVERIFY2(address && address->ok(), qPrintable(wire.notes()));
+    QVERIFY(seconds(wire.lastOperationTime()) >= kStandardLineTime);
+    QCOMPARE(wire.reports(Kind::Exchange).last(), "PC: G1 (04 56), checksum 5A");
+    const auto on = wire.send("G", "1", 2, Completion::Done);
+    QVERIFY2(on && on->ok(), qPrintable(wire.notes()));
+    QVERIFY(wire.module('G', 1)->on);
+  }
+
   // What the planner sends is what the module does: dim steps, pre-set levels (the level's low
   // bits bit-reversed in the house nibble, on both sides), extended codes.
   void commandActsOnTheModule_data() {
