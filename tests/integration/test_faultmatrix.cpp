@@ -32,6 +32,7 @@ const char *opName(Op op) {
 // The faults, as simulator commands given just before the operation starts.
 const std::map<QString, QStringList> kFaults = {
     {"none", {}},
+    {"traffic", {"C5 On"}},
     {"checksum x2", {"fault checksum 2"}},
     {"checksum x3", {"fault checksum 3"}},
     {"checksum 5A", {"fault checksum-5a"}},
@@ -86,6 +87,8 @@ private slots:
 
     // A status request has no checksum and starts no transmission: those faults wait unused.
     row(Op::Init, "none", ok, 0);
+    // The interface polls instead of answering; a lone 5A and 100 ms of silence is a poll.
+    row(Op::Init, "traffic", ok, 150, kC5On);
     row(Op::Init, "checksum x3", ok, 0);
     row(Op::Init, "checksum 5A", ok, 0);
     row(Op::Init, "collide", ok, 0);
@@ -101,6 +104,9 @@ private slots:
 
     // Clear first waits 100 ms for a quiet line, then sets the clock.
     row(Op::Clear, "none", ok, 100);
+    // The first poll goes with the drain; the set-clock meets the interface polling and gets
+    // the repeated poll a second later instead of a checksum.
+    row(Op::Clear, "traffic", ok, 1100, kC5On);
     row(Op::Clear, "checksum x2", ok, 300);
     row(Op::Clear, "checksum x3", Failure::ChecksumWrong, 300);
     row(Op::Clear, "checksum 5A", ok, 1250);
@@ -113,6 +119,7 @@ private slots:
 
     for (Op send : {Op::SendExec, Op::SendWait}) {
       row(send, "none", ok, 0);
+      row(send, "traffic", ok, 0, kC5On);
       // Each wrong checksum: wait 100 ms for a quiet line, send again; the third is fatal.
       row(send, "checksum x2", ok, 200);
       row(send, "checksum x3", Failure::ChecksumWrong, 200);
@@ -131,6 +138,7 @@ private slots:
 
     // B3 On arrives while the core is idle; the time is how long the test then waits.
     row(Op::Receive, "none", ok, 100, kB3On);
+    row(Op::Receive, "traffic", ok, 100, kC5On + kB3On);
     row(Op::Receive, "checksum x2", ok, 100, kB3On);
     row(Op::Receive, "checksum 5A", ok, 100, kB3On);
     row(Op::Receive, "collide", ok, 100, kB3On);
@@ -144,6 +152,7 @@ private slots:
 
     // B3 On arrives as SendWait starts: the interface polls where the checksum was due.
     row(Op::SendWaitWithTraffic, "none", ok, 0, kB3On);
+    row(Op::SendWaitWithTraffic, "traffic", ok, 0, kC5On + kB3On);
     row(Op::SendWaitWithTraffic, "checksum x2", ok, 200, kB3On);
     row(Op::SendWaitWithTraffic, "checksum x3", Failure::ChecksumWrong, 200, kB3On);
     row(Op::SendWaitWithTraffic, "checksum 5A", ok, 1250, kB3On);
