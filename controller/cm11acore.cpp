@@ -311,13 +311,15 @@ void Cm11aCore::onUploadSize(std::uint8_t b, const Instant &now) {
     return startDrain(now);
   }
   rx_ = {b};
-  enter(Phase::AwaitUploadData, deadline_);
+  enter(Phase::AwaitUploadData, now.steady + kUploadGap);
 }
 
 void Cm11aCore::onUploadData(std::uint8_t b, const Instant &now) {
   rx_.push_back(b);
-  if (rx_.size() < rx_[0] + 1u)
+  if (rx_.size() < rx_[0] + 1u) {
+    deadline_ = now.steady + kUploadGap;
     return;
+  }
   deliverUpload();
   proceed(now);
 }

@@ -262,7 +262,7 @@ private slots:
     QTest::addColumn<int>("waitMs");
     QTest::newRow("size 10") << Bytes{0x0A, 0x00, 0x66} << 0;
     QTest::newRow("size 0") << Bytes{0x00} << 0;
-    QTest::newRow("cut short") << Bytes{0x03, 0x02, 0x66} << 1000;
+    QTest::newRow("cut short") << Bytes{0x03, 0x02, 0x66} << 100;
   }
   void badUploadIsDroppedAndLineResynchronised() {
     QFETCH(Bytes, upload);
@@ -275,6 +275,21 @@ private slots:
     p.reply({0x62, 0x5A}); // rest of the damaged upload, then a poll: all dropped while draining
     QCOMPARE(p.written(), Bytes{});
     p.advance(100ms);
+    QVERIFY(!p.core.nextDeadline());
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x03, 0x02, 0x66, 0x62});
+    QCOMPARE(p.received(), (QStringList{"A1", "A1 On"}));
+  }
+
+  // The upload's last byte is lost; the interface's next poll must not stand in for it.
+  void pauseInsideAnUploadEndsIt() {
+    Peer p;
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x03, 0x02, 0x62}); // A3, then its function byte never comes
+    p.advance(100ms);
+    p.advance(100ms); // dropped, and the line stayed quiet
     QVERIFY(!p.core.nextDeadline());
     p.reply({0x5A});
     EXPECT_WRITTEN(p, {0xC3});
