@@ -98,8 +98,9 @@ private slots:
     // Bytes before the reply make 14 that are no status reply; a reply has no checksum to
     // tell them apart, so Init fails rather than report a wrong clock.
     row(Op::Init, "garbage", Failure::WrongAnswer, 0);
-    // The poll is answered, the cut upload awaited 1 s and dropped, the request sent again.
-    row(Op::Init, "truncated upload", ok, 1250);
+    // The poll is answered; 100 ms without a byte ends the cut upload, 100 ms of quiet line
+    // follow, and the request goes again.
+    row(Op::Init, "truncated upload", ok, 300);
     row(Op::Init, "hang-up", Failure::NoAnswer, 1500);
 
     // Clear first waits 100 ms for a quiet line, then sets the clock.
@@ -114,7 +115,7 @@ private slots:
     row(Op::Clear, "power fail", ok, 100);
     row(Op::Clear, "silence 2 s", Failure::NoAnswer, 1100);
     row(Op::Clear, "garbage", ok, 100);
-    row(Op::Clear, "truncated upload", ok, 2250);
+    row(Op::Clear, "truncated upload", ok, 1200);
     row(Op::Clear, "hang-up", Failure::NoAnswer, 1100);
 
     for (Op send : {Op::SendExec, Op::SendWait}) {
@@ -132,7 +133,7 @@ private slots:
       row(send, "silence 2 s", Failure::NoAnswer, 1000);
       // A stray byte is a wrong checksum: drain, send again.
       row(send, "garbage", ok, 100);
-      row(send, "truncated upload", ok, 1250);
+      row(send, "truncated upload", ok, 200);
       row(send, "hang-up", Failure::NoAnswer, 1000);
     }
 
@@ -147,7 +148,7 @@ private slots:
     row(Op::Receive, "silence 2 s", ok, 2100, kB3On);
     row(Op::Receive, "garbage", ok, 100, kB3On);
     // The interface forgets what it uploaded, cut or not: C5 On and B3 On are gone.
-    row(Op::Receive, "truncated upload", ok, 1250);
+    row(Op::Receive, "truncated upload", ok, 300);
     row(Op::Receive, "hang-up", ok, 1000);
 
     // B3 On arrives as SendWait starts: the interface polls where the checksum was due.
@@ -162,7 +163,7 @@ private slots:
     row(Op::SendWaitWithTraffic, "silence 2 s", Failure::NoAnswer, 1000, kB3On);
     // The poll after the stray bytes is drained with them; the interface repeats it 1 s later.
     row(Op::SendWaitWithTraffic, "garbage", ok, 1100, kB3On);
-    row(Op::SendWaitWithTraffic, "truncated upload", ok, 1250);
+    row(Op::SendWaitWithTraffic, "truncated upload", ok, 200);
     row(Op::SendWaitWithTraffic, "hang-up", Failure::NoAnswer, 1000);
   }
 
