@@ -411,8 +411,10 @@ void Cm11aCore::transmissionDone() {
 
 void Cm11aCore::reportAcceptedIfLast() {
   const InFlight &f = *inFlight_;
-  if (f.purpose != Purpose::Operation || op_->kind != OperationKind::Send || op_->completion != Completion::Accepted ||
-      op_->step + 1 != op_->transmissions.size() || isPollByte(f.transmission.checksum()))
+  // Already reported: the last transmission is being sent again after an interruption.
+  if (f.purpose != Purpose::Operation || op_->reported || op_->kind != OperationKind::Send ||
+      op_->completion != Completion::Accepted || op_->step + 1 != op_->transmissions.size() ||
+      isPollByte(f.transmission.checksum()))
     return;
   op_->reported = true;
   results_.push_back(succeeded(OperationKind::Send, std::nullopt));

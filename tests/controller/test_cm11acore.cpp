@@ -355,6 +355,32 @@ private slots:
     QCOMPARE(p.core.takeResult()->failure, Failure::WrongAnswer);
   }
 
+  // "Accepted" was reported; then the power fails while A On is on the line, so A On goes
+  // again after the set-clock. Its second checksum must not report the send a second time:
+  // that result would be taken for the next operation's.
+  void acceptedSendResentAfterPowerFailReportsOnce() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Accepted, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A, 0x55});
+    EXPECT_WRITTEN(p, {0x00, 0x06, 0x62});
+    p.reply({0x68});
+    QVERIFY(p.core.takeResult()->ok());
+    p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)}, Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0xA5}); // the power failed: no ready for A On
+    QCOMPARE(p.written(), kPowerFailClock);
+    p.reply({0x87, 0x55});
+    EXPECT_WRITTEN(p, {0x00, 0x06, 0x62}); // A On again
+    p.reply({0x68, 0x55});
+    EXPECT_WRITTEN(p, {0x00, 0x06, 0x63}); // then A Off
+    QVERIFY(!p.core.takeResult()); // nothing yet for A Off, and nothing more for A1 On
+    p.reply({0x69, 0x55});
+    EXPECT_WRITTEN(p, {0x00});
+    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(!p.core.takeResult());
+  }
+
   void sendAfterExecWaitsForReady() {
     Peer p;
     p.core.startSend(p.a1On(), Completion::Accepted, p.now());

@@ -201,6 +201,20 @@ private slots:
     QVERIFY(wire.notes().contains("clock set"));
   }
 
+  // SendExec has reported A1 On accepted when the power fails under A On; A On goes again
+  // after the set-clock. The next SendWait must get its own result, not a second one for A1 On.
+  void powerFailAfterSendExecAcceptedLeavesTheNextResultAlone() {
+    BackToBack wire(sim::Timing::realistic(60));
+    QVERIFY(wire.send("A", "1", 2, Completion::Accepted)->ok());
+    wire.runFor(100ms);
+    wire.command("power fail");
+    const auto next = wire.send("A", "2", 2, Completion::Done);
+    QVERIFY2(next && next->ok(), qPrintable(wire.notes()));
+    QVERIFY(wire.module('A', 2)->on);
+    QVERIFY(wire.module('A', 1)->on);
+    QVERIFY(!wire.core.operationRunning());
+  }
+
   void powerFailWhileIdleIsAnswered() {
     BackToBack wire;
     wire.command("power fail");
