@@ -233,7 +233,12 @@ void Cm11aDevice::startPolling(TimePoint at) {
 void Cm11aDevice::pollTimer(TimePoint at) {
   if (state_ == State::Polling) {
     send(kPoll, at);
-  } else if (powerFailed_ && state_ == State::Idle) {
+  } else if (powerFailed_ && (state_ == State::Idle || state_ == State::AwaitGoAhead)) {
+    // A set-clock the PC never confirmed leaves the clock unset: poll on, or the PC that gave
+    // up on it would never hear that the clock is still wanted.
+    if (state_ == State::AwaitGoAhead)
+      report(Report::Kind::Note, "no go-ahead for the set-clock: polling again");
+    state_ = State::Idle;
     send(kPowerFailPoll, at);
   } else {
     nextPoll_.reset();

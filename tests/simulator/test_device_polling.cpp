@@ -178,6 +178,21 @@ private slots:
     QCOMPARE(wire.readFor(1s), QByteArray("A5"));
   }
 
+  void powerFailSetClockNeverConfirmedPollsAgain() {
+    VirtualWire wire;
+    wire.device.powerFail(wire.now);
+    QCOMPARE(wire.read(), QByteArray("A5"));
+    wire.send("9B 13 40 0A 48 82 60");
+    QCOMPARE(wire.read(), QByteArray("87")); // and no go-ahead ever comes
+    QCOMPARE(wire.readFor(1s), QByteArray("A5"));
+    QCOMPARE(wire.readFor(1s), QByteArray("A5"));
+    wire.send("9B 13 40 0A 48 82 60");
+    QCOMPARE(wire.read(), QByteArray("87"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+    QCOMPARE(wire.readFor(3s), QByteArray());
+  }
+
   void silenceForAWhile() {
     VirtualWire wire;
     wire.device.silence(3s, wire.now);
