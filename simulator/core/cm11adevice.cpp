@@ -14,7 +14,7 @@ Cm11aDevice::Cm11aDevice(Timing timing, PowerLine line, TimePoint now)
 
 std::optional<TimePoint> Cm11aDevice::nextInternalEvent() const {
   std::optional<TimePoint> next = schedule_.nextEnd();
-  for (const auto &t : {nextPoll_, silentUntil_})
+  for (const auto &t : {nextPoll_, silentUntil_, goAheadDue_})
     if (t && *t != TimePoint::max() && (!next || *t < *next))
       next = t;
   return next;
@@ -34,6 +34,8 @@ void Cm11aDevice::advance(TimePoint now) {
       lineFinished(*schedule_.finishDue(*t, timing_));
     else if (silentUntil_ == t)
       endSilence(*t);
+    else if (goAheadDue_ == t)
+      dropExchange(*t);
     else
       pollTimer(*t);
   }
@@ -71,6 +73,7 @@ void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
       answerChecksum(now);
     break;
   case State::AwaitGoAhead:
+    goAheadDue_.reset();
     if (byte == kGoAhead) {
       goAhead(now);
     } else {
@@ -139,6 +142,15 @@ void Cm11aDevice::answerChecksum(TimePoint now) {
   report(Report::Kind::Exchange, text);
   send(sent, now);
   state_ = State::AwaitGoAhead;
+  goAheadDue_ = now + Timing::goAheadWait();
+}
+
+// The PC gave up on the exchange (after wrong checksums, say): without this the interface
+// would wait for it in silence, holding heard traffic and, after a power failure, its polls.
+void Cm11aDevice::dropExchange(TimePoint at) {
+  goAheadDue_.reset();
+  report(Report::Kind::Note, "no go-ahead within a second: " + describePending(at) + " dropped");
+  becomeIdle(at);
 }
 
 void Cm11aDevice::goAhead(TimePoint now) {
@@ -233,12 +245,7 @@ void Cm11aDevice::startPolling(TimePoint at) {
 void Cm11aDevice::pollTimer(TimePoint at) {
   if (state_ == State::Polling) {
     send(kPoll, at);
-  } else if (powerFailed_ && (state_ == State::Idle || state_ == State::AwaitGoAhead)) {
-    // A set-clock the PC never confirmed leaves the clock unset: poll on, or the PC that gave
-    // up on it would never hear that the clock is still wanted.
-    if (state_ == State::AwaitGoAhead)
-      report(Report::Kind::Note, "no go-ahead for the set-clock: polling again");
-    state_ = State::Idle;
+  } else if (powerFailed_ && state_ == State::Idle) {
     send(kPowerFailPoll, at);
   } else {
     nextPoll_.reset();
@@ -311,6 +318,7 @@ void Cm11aDevice::powerFail(TimePoint now) {
   pendingBytes_.clear();
   powerFailed_ = true;
   state_ = State::Idle;
+  goAheadDue_.reset();
   send(kPowerFailPoll, now);
   nextPoll_ = now + Timing::pollInterval();
   feedPaced(now);
@@ -323,6 +331,7 @@ void Cm11aDevice::silence(std::optional<Duration> length, TimePoint now) {
   output_.clear();
   pendingBytes_.clear();
   state_ = State::Idle;
+  goAheadDue_.reset();
   nextPoll_.reset();
 }
 

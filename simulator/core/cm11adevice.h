@@ -12,7 +12,7 @@
 //                other bytes are ignored.
 //   Collecting   gathers the rest of a multi-byte command, then answers its checksum.
 //   AwaitGoAhead 0x00 runs the command; any other byte is the PC sending again, so it starts
-//                a new exchange.
+//                a new exchange; nothing for a second drops the exchange.
 //   Executing    the frame waits for and takes the power line; 0x55 when it has gone.
 //   Polling      0x5A now and each second while holding heard traffic; only 0xC3 is heard,
 //                and answered with the upload.
@@ -102,6 +102,7 @@ private:
   void hearRemote(const Frame &frame, TimePoint at);
   void feedPaced(TimePoint at);
   void endSilence(TimePoint at);
+  void dropExchange(TimePoint at);
   bool silent(TimePoint at) const { return silentUntil_ && at < *silentUntil_; }
   void send(std::uint8_t byte, TimePoint at);
   void send(std::span<const std::uint8_t> bytes, TimePoint at);
@@ -122,6 +123,7 @@ private:
   std::vector<std::uint8_t> pendingBytes_;
   std::optional<TimePoint> nextPoll_;
   std::optional<TimePoint> silentUntil_;
+  std::optional<TimePoint> goAheadDue_; // AwaitGoAhead ends without one then
 
   std::deque<Frame> paced_;
 

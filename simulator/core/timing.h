@@ -23,6 +23,8 @@ public:
   // The interface repeats its polls about once a second; that is protocol, not speed, so it
   // holds in fast timing too.
   static Duration pollInterval() { return std::chrono::seconds(1); }
+  // How long a checksum waits for the PC's go-ahead before the exchange is dropped.
+  static Duration goAheadWait() { return std::chrono::seconds(1); }
 
   bool isFast() const { return mainsHz_ == 0; }
   int mainsHz() const { return mainsHz_; }

@@ -178,6 +178,18 @@ private slots:
     QCOMPARE(wire.readFor(1s), QByteArray("A5"));
   }
 
+  void exchangeWithoutGoAheadIsDroppedAfterASecond() {
+    VirtualWire wire;
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A")); // and the PC gives up
+    wire.inject({Frame::makeAddress(kHouseB, kUnit3)});
+    QCOMPARE(wire.readFor(900ms), QByteArray());
+    QCOMPARE(wire.readFor(200ms), QByteArray("5A"));
+    wire.send("C3");
+    QCOMPARE(wire.read(), QByteArray("02 00 E2"));
+    QVERIFY(!wire.device.powerLine().module(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1))->on);
+  }
+
   void powerFailSetClockNeverConfirmedPollsAgain() {
     VirtualWire wire;
     wire.device.powerFail(wire.now);
