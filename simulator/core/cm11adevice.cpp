@@ -100,6 +100,7 @@ void Cm11aDevice::start(std::uint8_t byte, TimePoint now) {
   }
   if (byte == kStatusRequest) {
     sendStatus(now);
+    becomeIdle(now); // traffic held while an exchange was pending is polled for now
     return;
   }
   const Command command = commandStartedBy(byte);

@@ -190,6 +190,20 @@ private slots:
     QVERIFY(!wire.device.powerLine().module(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1))->on);
   }
 
+  // Traffic heard while an exchange waited for its go-ahead is held; when the PC starts over
+  // with a status request, the interface polls for it right after the reply.
+  void trafficHeldDuringAnExchangeIsPolledAfterAStatusReply() {
+    VirtualWire wire;
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+    wire.inject({Frame::makeAddress(kHouseB, kUnit3)});
+    QCOMPARE(wire.read(), QByteArray());
+    wire.send("8B");
+    QCOMPARE(wire.readFor(100ms), QByteArray("FF FF 00 00 00 00 01 61 00 00 00 00 00 00 5A"));
+    wire.send("C3");
+    QCOMPARE(wire.read(), QByteArray("02 00 E2"));
+  }
+
   void powerFailSetClockNeverConfirmedPollsAgain() {
     VirtualWire wire;
     wire.device.powerFail(wire.now);
