@@ -1,6 +1,7 @@
 // 10 000 remote commands from the simulator's paced storm while the driver core keeps sending:
 // every one comes out of the core exactly once and in order, and every send succeeds.
 #include "backtoback.h"
+#include "stormtexts.h"
 
 #include <QTest>
 
@@ -11,17 +12,6 @@ using x10::test::BackToBack;
 namespace {
 
 constexpr int kCommands = 10000;
-
-// The storm's numbered commands: unit i mod 16 + 1 of house i / 16 mod 16, On, or Off in every
-// other round of 256; each decoded as the address, then the command.
-QStringList expectedTexts(int count) {
-  QStringList texts;
-  for (int i = 0; i < count; ++i) {
-    const QString address = QChar('A' + i / 16 % 16) + QString::number(i % 16 + 1);
-    texts << address << address + (i / 256 % 2 ? " Off" : " On");
-  }
-  return texts;
-}
 
 } // namespace
 
@@ -41,7 +31,7 @@ private slots:
     wire.runFor(5s);
     const QStringList received = wire.takeReceived();
     QCOMPARE(received.size(), 2 * kCommands);
-    QCOMPARE(received, expectedTexts(kCommands));
+    QCOMPARE(received, stormTexts(kCommands));
     QVERIFY(wire.reports(sim::Report::Kind::Note).filter("lost").isEmpty());
     qInfo("%d sends completed during the storm", sends);
     QVERIFY(sends > 100);
