@@ -93,6 +93,21 @@ private slots:
     QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
   }
 
+  // Realistic timing: the power fails while A1 is on the power line. The driver sets the
+  // interface's clock and sends again; Send Wait completes without an error.
+  void powerFailureDuringSendWaitIsSurvived() {
+    ConsoleRig rig(QStringList{});
+    QVERIFY(rig.init());
+    rig.sim.command("wait 0.2");
+    rig.sim.command("power fail");
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
+    QVERIFY(rig.sim.waitForOutput("A1 lamp on"));
+    const QByteArray shown = rig.sim.output();
+    QVERIFY2(shown.indexOf("power failure") < shown.indexOf("power-fail polls end"), shown.constData());
+    QVERIFY(shown.indexOf("power-fail polls end") < shown.indexOf("A1 lamp on"));
+  }
+
   void wrongChecksumsAreRetried() {
     ConsoleRig rig;
     QVERIFY(rig.init());
