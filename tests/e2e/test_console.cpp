@@ -65,6 +65,19 @@ private slots:
     QCOMPARE(rig.logLines().mid(2), (QStringList{"Poll Data: B3", "Poll Data: B3 On", "No Data"}));
   }
 
+  // Clear CM11A sets the clock with the flags that clear the battery timer and the monitored
+  // status (03), never the one that purges stored timers (04).
+  void clearCm11aSetsTheClock() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.window.click("ButClrCM11");
+    QVERIFY(rig.sim.waitForOutput("PC: set clock"));
+    const QByteArray shown = rig.sim.output();
+    const QByteArray setClock = shown.mid(shown.indexOf("PC: set clock")).split('\n').first();
+    QVERIFY2(setClock.contains("monitor house A (9B ") && setClock.contains(" 63), checksum"), setClock.constData());
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
   // GetEvent waits on the port for the next command; the simulator sends B3 On a moment later.
   // The events decoded meanwhile reach the log after the poll's own line.
   void getEventWaitsForTraffic() {

@@ -51,6 +51,7 @@ public:
   QString notes() const { return notes_.join('\n'); }
 
   const sim::Module *module(char house, int unit) const;
+  // Now, as the core is given it: the virtual clock and a fixed local time.
   Instant instant() const;
 
   sim::TimePoint now;
