@@ -323,13 +323,15 @@ void Cm11aCore::onUploadSize(std::uint8_t b, const Instant &now) {
     return startDrain(now);
   }
   rx_ = {b};
-  enter(Phase::AwaitUploadData, deadline_);
+  enter(Phase::AwaitUploadData, now.steady + kUploadGap);
 }
 
 void Cm11aCore::onUploadData(std::uint8_t b, const Instant &now) {
   rx_.push_back(b);
-  if (rx_.size() < rx_[0] + 1u)
+  if (rx_.size() < rx_[0] + 1u) {
+    deadline_ = now.steady + kUploadGap;
     return;
+  }
   deliverUpload();
   proceed(now);
 }
@@ -421,8 +423,10 @@ void Cm11aCore::transmissionDone() {
 
 void Cm11aCore::reportAcceptedIfLast() {
   const InFlight &f = *inFlight_;
-  if (f.purpose != Purpose::Operation || op_->kind != OperationKind::Send || op_->completion != Completion::Accepted ||
-      op_->step + 1 != op_->transmissions.size() || isPollByte(f.transmission.checksum()))
+  // Already reported: the last transmission is being sent again after an interruption.
+  if (f.purpose != Purpose::Operation || op_->reported || op_->kind != OperationKind::Send ||
+      op_->completion != Completion::Accepted || op_->step + 1 != op_->transmissions.size() ||
+      isPollByte(f.transmission.checksum()))
     return;
   op_->reported = true;
   results_.push_back(succeeded(OperationKind::Send, std::nullopt));

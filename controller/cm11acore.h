@@ -38,6 +38,9 @@ inline constexpr std::chrono::milliseconds kChecksumWait = 1000ms;
 // Covers a poll (about once a second) arriving instead of the reply.
 inline constexpr std::chrono::milliseconds kStatusWait = 1500ms;
 inline constexpr std::chrono::milliseconds kUploadWait = 1000ms;
+// An upload comes as one burst. A pause this long inside one means bytes were lost: waiting on
+// would take the interface's next poll for the missing byte and invent a command.
+inline constexpr std::chrono::milliseconds kUploadGap = 100ms;
 // "Ready" is awaited for the power-line time at 50 Hz (the slower mains), plus the time the
 // line may stay busy with another transmitter's traffic, plus this margin.
 inline constexpr std::chrono::milliseconds kMainsCycle = 20ms;

@@ -31,14 +31,6 @@ int dimsOf(std::uint8_t header) { return header >> 3; }
 
 } // namespace
 
-std::uint8_t reverseNibble(std::uint8_t nibble) {
-  return static_cast<std::uint8_t>((nibble & 1) << 3 | (nibble & 2) << 1 | (nibble & 4) >> 1 | (nibble & 8) >> 3);
-}
-
-int presetLevel(std::uint8_t houseNibble, Function function) {
-  return (function == Function::PresetDim2 ? 16 : 0) + reverseNibble(houseNibble & 0xF);
-}
-
 Transmission Transmission::address(HouseCode house, UnitCode unit) {
   return Transmission({kHeaderBase, join(house.nibble(), unit.nibble())});
 }
@@ -51,10 +43,8 @@ Transmission Transmission::function(HouseCode house, Function function, int dims
 }
 
 Transmission Transmission::presetDim(int level) {
-  level = std::clamp(level, 0, kMaxPresetLevel);
-  const Function f = level >= 16 ? Function::PresetDim2 : Function::PresetDim1;
-  const auto bits = reverseNibble(static_cast<std::uint8_t>(level & 0xF));
-  return Transmission({kHeaderBase | kFunctionBit, join(bits, static_cast<std::uint8_t>(f))});
+  const PresetDimCode code = presetDimCode(level);
+  return Transmission({kHeaderBase | kFunctionBit, join(code.houseNibble, static_cast<std::uint8_t>(code.function))});
 }
 
 Transmission Transmission::extended(HouseCode house, UnitCode unit, std::uint8_t data, std::uint8_t command) {

@@ -21,15 +21,13 @@ inline constexpr std::uint8_t kClearMonitoredStatus = 0x01;
 inline constexpr std::uint8_t kClearBatteryTimer = 0x02;
 
 inline constexpr int kMaxDims = 22;
-inline constexpr int kMaxPresetLevel = 31;
 
 class Transmission {
 public:
   static Transmission address(HouseCode house, UnitCode unit);
   // dims (0..22) only matter for Dim and Bright.
   static Transmission function(HouseCode house, Function function, int dims = 0);
-  // Level 0..31. Bit 4 picks Pre-set Dim 2 over 1; bits 0..3 travel bit-reversed in the
-  // house position, so levels 0..15 read as houses M N O P C D A B E F G H K L I J.
+  // Level 0..31, coded by presetDimCode().
   static Transmission presetDim(int level);
   static Transmission extended(HouseCode house, UnitCode unit, std::uint8_t data, std::uint8_t command);
   // flags: kClearMonitoredStatus | kClearBatteryTimer; anything else is masked off.
@@ -53,9 +51,5 @@ private:
   bool isExtended() const;
   std::vector<std::uint8_t> bytes_;
 };
-
-// Pre-set dim level of the bits carried by a function byte (house nibble) and its function.
-int presetLevel(std::uint8_t houseNibble, Function function);
-std::uint8_t reverseNibble(std::uint8_t nibble);
 
 } // namespace x10

@@ -1,5 +1,6 @@
 #include "x10codes.h"
 
+#include <algorithm>
 #include <array>
 
 namespace x10 {
@@ -23,7 +24,21 @@ constexpr std::array<std::string_view, 16> kFunctionNames = {
     "Hail Request",  "Hail Acknowledge", "Pre-set Dim 1", "Pre-set Dim 2",
     "Extended Data Transfer", "Status On", "Status Off", "Status Request"};
 
+std::uint8_t reverseNibble(std::uint8_t nibble) {
+  return static_cast<std::uint8_t>((nibble & 1) << 3 | (nibble & 2) << 1 | (nibble & 4) >> 1 | (nibble & 8) >> 3);
+}
+
 } // namespace
+
+PresetDimCode presetDimCode(int level) {
+  level = std::clamp(level, 0, kMaxPresetLevel);
+  return {level >= 16 ? Function::PresetDim2 : Function::PresetDim1,
+          reverseNibble(static_cast<std::uint8_t>(level & 0xF))};
+}
+
+int presetLevel(std::uint8_t houseNibble, Function function) {
+  return (function == Function::PresetDim2 ? 16 : 0) + reverseNibble(houseNibble & 0xF);
+}
 
 std::string_view functionName(Function f) { return kFunctionNames[static_cast<std::uint8_t>(f) & 0xF]; }
 

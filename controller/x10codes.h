@@ -32,6 +32,18 @@ std::string_view functionName(Function f);
 // The function whose 4-bit code is the low nibble of code.
 Function functionFromCode(std::uint8_t code);
 
+// Pre-set dim carries a 5-bit level where a function byte has its house code: Pre-set Dim 2
+// gives bit 4, and bits 0..3 travel bit-reversed in the house nibble, so levels 0..15 read as
+// the houses M N O P C D A B E F G H K L I J. Driver and simulator both go through these two.
+inline constexpr int kMaxPresetLevel = 31;
+struct PresetDimCode {
+  Function function;
+  std::uint8_t houseNibble;
+};
+// Level 0..31; outside that it is clamped.
+PresetDimCode presetDimCode(int level);
+int presetLevel(std::uint8_t houseNibble, Function function);
+
 class HouseCode {
 public:
   // 'A'..'P' in either case; anything else gives nothing.

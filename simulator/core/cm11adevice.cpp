@@ -14,7 +14,7 @@ Cm11aDevice::Cm11aDevice(Timing timing, PowerLine line, TimePoint now)
 
 std::optional<TimePoint> Cm11aDevice::nextInternalEvent() const {
   std::optional<TimePoint> next = schedule_.nextEnd();
-  for (const auto &t : {nextPoll_, silentUntil_})
+  for (const auto &t : {nextPoll_, silentUntil_, goAheadDue_})
     if (t && *t != TimePoint::max() && (!next || *t < *next))
       next = t;
   return next;
@@ -34,6 +34,8 @@ void Cm11aDevice::advance(TimePoint now) {
       lineFinished(*schedule_.finishDue(*t, timing_));
     else if (silentUntil_ == t)
       endSilence(*t);
+    else if (goAheadDue_ == t)
+      dropExchange(*t);
     else
       pollTimer(*t);
   }
@@ -71,6 +73,7 @@ void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
       answerChecksum(now);
     break;
   case State::AwaitGoAhead:
+    goAheadDue_.reset();
     if (byte == kGoAhead) {
       goAhead(now);
     } else {
@@ -97,6 +100,7 @@ void Cm11aDevice::start(std::uint8_t byte, TimePoint now) {
   }
   if (byte == kStatusRequest) {
     sendStatus(now);
+    becomeIdle(now); // traffic held while an exchange was pending is polled for now
     return;
   }
   const Command command = commandStartedBy(byte);
@@ -139,6 +143,15 @@ void Cm11aDevice::answerChecksum(TimePoint now) {
   report(Report::Kind::Exchange, text);
   send(sent, now);
   state_ = State::AwaitGoAhead;
+  goAheadDue_ = now + Timing::goAheadWait();
+}
+
+// The PC gave up on the exchange (after wrong checksums, say): without this the interface
+// would wait for it in silence, holding heard traffic and, after a power failure, its polls.
+void Cm11aDevice::dropExchange(TimePoint at) {
+  goAheadDue_.reset();
+  report(Report::Kind::Note, "no go-ahead within a second: " + describePending(at) + " dropped");
+  becomeIdle(at);
 }
 
 void Cm11aDevice::goAhead(TimePoint now) {
@@ -204,6 +217,7 @@ void Cm11aDevice::upload(TimePoint now) {
   report(Report::Kind::Exchange, text);
   send(bytes, now);
   becomeIdle(now);
+  feedPaced(now);
 }
 
 // ---- states ----
@@ -250,17 +264,33 @@ void Cm11aDevice::inject(std::span<const Frame> frames, TimePoint now) {
   advance(now);
 }
 
+void Cm11aDevice::injectPaced(std::span<const Frame> frames, TimePoint now) {
+  advance(now);
+  paced_.insert(paced_.end(), frames.begin(), frames.end());
+  feedPaced(now);
+}
+
+// The next paced frame takes the line once it is free and the buffer can hold the frame;
+// called again whenever the line frees up or an upload empties the buffer.
+void Cm11aDevice::feedPaced(TimePoint at) {
+  if (paced_.empty() || schedule_.busy() || !buffer_.fits(paced_.front()))
+    return;
+  schedule_.enqueue({paced_.front(), LineSchedule::Origin::Remote, true}, at, timing_);
+  paced_.pop_front();
+}
+
 void Cm11aDevice::lineFinished(const LineSchedule::Finished &finished) {
   if (finished.job.origin == LineSchedule::Origin::Remote) {
     hearRemote(finished.job.frame, finished.at);
     if (state_ == State::Idle)
       becomeIdle(finished.at);
-    return;
+  } else {
+    report(Report::Kind::Line, "sent on the line: " + describe(finished.job.frame));
+    carry(finished.job.frame, finished.at);
+    if (state_ == State::Executing)
+      ready(finished.at);
   }
-  report(Report::Kind::Line, "sent on the line: " + describe(finished.job.frame));
-  carry(finished.job.frame, finished.at);
-  if (state_ == State::Executing)
-    ready(finished.at);
+  feedPaced(finished.at);
 }
 
 // Every module and the interface's monitor hear the frame; answers go on the line after it.
@@ -289,8 +319,10 @@ void Cm11aDevice::powerFail(TimePoint now) {
   pendingBytes_.clear();
   powerFailed_ = true;
   state_ = State::Idle;
+  goAheadDue_.reset();
   send(kPowerFailPoll, now);
   nextPoll_ = now + Timing::pollInterval();
+  feedPaced(now);
 }
 
 void Cm11aDevice::silence(std::optional<Duration> length, TimePoint now) {
@@ -300,6 +332,7 @@ void Cm11aDevice::silence(std::optional<Duration> length, TimePoint now) {
   output_.clear();
   pendingBytes_.clear();
   state_ = State::Idle;
+  goAheadDue_.reset();
   nextPoll_.reset();
 }
 

@@ -12,7 +12,7 @@
 //                other bytes are ignored.
 //   Collecting   gathers the rest of a multi-byte command, then answers its checksum.
 //   AwaitGoAhead 0x00 runs the command; any other byte is the PC sending again, so it starts
-//                a new exchange.
+//                a new exchange; nothing for a second drops the exchange.
 //   Executing    the frame waits for and takes the power line; 0x55 when it has gone.
 //   Polling      0x5A now and each second while holding heard traffic; only 0xC3 is heard,
 //                and answered with the upload.
@@ -62,6 +62,10 @@ public:
 
   // The power line and the faults.
   void inject(std::span<const Frame> frames, TimePoint now); // sent by a remote control
+  // Sent by a remote that waits for a free line and for room in the interface's buffer, one
+  // frame at a time, so none is lost however many there are.
+  void injectPaced(std::span<const Frame> frames, TimePoint now);
+  std::size_t pacedWaiting() const { return paced_.size(); }
   void powerFail(TimePoint now);
   void silence(std::optional<Duration> length, TimePoint now); // none: for good
   void sendGarbage(std::span<const std::uint8_t> bytes, TimePoint now);
@@ -96,7 +100,9 @@ private:
   void lineFinished(const LineSchedule::Finished &finished);
   void carry(const Frame &frame, TimePoint at);
   void hearRemote(const Frame &frame, TimePoint at);
+  void feedPaced(TimePoint at);
   void endSilence(TimePoint at);
+  void dropExchange(TimePoint at);
   bool silent(TimePoint at) const { return silentUntil_ && at < *silentUntil_; }
   void send(std::uint8_t byte, TimePoint at);
   void send(std::span<const std::uint8_t> bytes, TimePoint at);
@@ -117,6 +123,9 @@ private:
   std::vector<std::uint8_t> pendingBytes_;
   std::optional<TimePoint> nextPoll_;
   std::optional<TimePoint> silentUntil_;
+  std::optional<TimePoint> goAheadDue_; // AwaitGoAhead ends without one then
+
+  std::deque<Frame> paced_;
 
   std::deque<std::pair<TimePoint, std::uint8_t>> output_;
   TimePoint lastByteDue_{};

@@ -18,6 +18,7 @@ namespace x10::sim {
 namespace cmd {
 struct Blank {};
 struct Traffic { std::vector<Frame> frames; };
+struct Storm { int count; std::vector<Frame> traffic; }; // no traffic: numbered commands
 struct ShowModules {};
 struct SetModule { HouseCode house; UnitCode unit; std::optional<ModuleKind> kind; };
 struct PowerFail {};
@@ -34,7 +35,7 @@ struct Help {};
 struct Quit {};
 } // namespace cmd
 
-using Command = std::variant<cmd::Blank, cmd::Traffic, cmd::ShowModules, cmd::SetModule, cmd::PowerFail,
+using Command = std::variant<cmd::Blank, cmd::Traffic, cmd::Storm, cmd::ShowModules, cmd::SetModule, cmd::PowerFail,
                              cmd::WrongChecksums, cmd::ChecksumIs5A, cmd::Collide, cmd::Silence, cmd::Garbage,
                              cmd::TruncateUpload, cmd::HangUp, cmd::ClearFaults, cmd::Wait, cmd::Help, cmd::Quit>;
 

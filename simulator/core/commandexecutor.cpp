@@ -1,5 +1,6 @@
 #include "commandexecutor.h"
 
+#include "storm.h"
 #include "words.h"
 
 namespace x10::sim {
@@ -26,6 +27,12 @@ Outcome execute(const Command &command, Cm11aDevice &device, TimePoint now) {
           [&](const cmd::Traffic &c) {
             say("remote sends: " + listFrames(c.frames));
             device.inject(c.frames, now);
+          },
+          [&](const cmd::Storm &c) {
+            const std::vector<Frame> frames = stormFrames(c.count, c.traffic);
+            say("remote storm: " + std::to_string(c.count) + " commands, " + std::to_string(frames.size()) +
+                " frames, each waiting for the line and for room in the buffer");
+            device.injectPaced(frames, now);
           },
           [&](const cmd::ShowModules &) {
             for (std::string &line : device.powerLine().listing())

@@ -1,5 +1,6 @@
 #include "command.h"
 
+#include "storm.h"
 #include "trafficparser.h"
 #include "words.h"
 
@@ -35,6 +36,18 @@ Parsed traffic(Words list, bool collide) {
   if (collide)
     return Command{cmd::Collide{std::move(frames)}};
   return Command{cmd::Traffic{std::move(frames)}};
+}
+
+Parsed storm(Words rest) {
+  const auto count = rest.empty() ? std::nullopt : words::integer(rest[0]);
+  if (!count || *count < 1 || *count > kLongestStorm)
+    return "storm needs a count from 1 to " + std::to_string(kLongestStorm) + ", then traffic or nothing: 'storm 500 B3 On'";
+  if (rest.size() == 1)
+    return Command{cmd::Storm{*count, {}}};
+  auto parsed = parseTraffic(rest.subspan(1));
+  if (auto *error = std::get_if<std::string>(&parsed))
+    return std::move(*error);
+  return Command{cmd::Storm{*count, std::get<std::vector<Frame>>(std::move(parsed))}};
 }
 
 Parsed module(Words rest) {
@@ -133,6 +146,8 @@ Parsed parseCommand(std::string_view line) {
     return bare(rest, "modules", cmd::ShowModules{});
   if (name == "module")
     return module(rest);
+  if (name == "storm")
+    return storm(rest);
   if (name == "wait")
     return wait(rest);
   if (name == "fault")
@@ -149,6 +164,8 @@ std::string_view helpText() {
   return R"(Traffic a remote control sends on the power line:
   A1 On | B3 | A1 A2 Off | A Dim 45% | A Bright 20% | A All Units Off | A3 Status Request
   A5 Extended 1F 31            (unit, then data and command in hex)
+  storm N [TRAFFIC]            TRAFFIC N times, or N numbered commands (A1 On, A2 On...),
+                               each frame waiting for the line and the interface's buffer
 Modules:
   modules                      show every module and its state
   module A4 lamp|appliance|two-way|none

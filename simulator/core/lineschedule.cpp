@@ -2,9 +2,13 @@
 
 namespace x10::sim {
 
+Duration LineSchedule::length(const Job &job, const Timing &timing) {
+  return job.paced ? timing.pacedFrameTime(job.frame) : timing.frameTime(job.frame);
+}
+
 void LineSchedule::enqueue(Job job, TimePoint now, const Timing &timing) {
   if (jobs_.empty())
-    frontEnds_ = now + timing.frameTime(job.frame);
+    frontEnds_ = now + length(job, timing);
   jobs_.push_back(job);
 }
 
@@ -20,7 +24,7 @@ std::optional<LineSchedule::Finished> LineSchedule::finishDue(TimePoint now, con
   Finished finished{jobs_.front(), frontEnds_};
   jobs_.pop_front();
   if (!jobs_.empty())
-    frontEnds_ = finished.at + timing.frameTime(jobs_.front().frame);
+    frontEnds_ = finished.at + length(jobs_.front(), timing);
   return finished;
 }
 

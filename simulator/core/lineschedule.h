@@ -16,6 +16,7 @@ public:
   struct Job {
     Frame frame;
     Origin origin;
+    bool paced = false; // holds the line for Timing::pacedFrameTime
   };
   struct Finished {
     Job job;
@@ -27,8 +28,10 @@ public:
   // The frame on the line if it has ended by now; the next one starts where it ended.
   std::optional<Finished> finishDue(TimePoint now, const Timing &timing);
   void clear() { jobs_.clear(); }
+  bool busy() const { return !jobs_.empty(); }
 
 private:
+  static Duration length(const Job &job, const Timing &timing);
   std::deque<Job> jobs_; // the front one is on the line
   TimePoint frontEnds_{};
 };

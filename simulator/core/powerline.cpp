@@ -30,12 +30,11 @@ void dimOrBright(Module &module, const Frame &frame) {
   module.brightness = static_cast<std::uint8_t>(level < 0 ? 0 : level > Frame::kFullDimSteps ? Frame::kFullDimSteps : level);
 }
 
-// Pre-set dim carries a 5-bit level: the function gives its top bit, the house nibble's
-// position in the A..P order the other four.
+// Pre-set dim carries a 5-bit level in the function and the house nibble (see presetLevel).
 void presetDim(Module &module, const Frame &frame) {
   if (module.kind != ModuleKind::Lamp)
     return;
-  const int level = (frame.function() == Function::PresetDim2 ? 16 : 0) + (HouseCode::fromNibble(frame.house).letter() - 'A');
+  const int level = presetLevel(frame.house, frame.function());
   module.on = level > 0;
   module.brightness = static_cast<std::uint8_t>((level * Frame::kFullDimSteps + 15) / 31);
 }

@@ -25,10 +25,12 @@ Encoded encode(const Frame &frame) {
 
 } // namespace
 
+bool ReceiveBuffer::fits(const Frame &frame) const { return data_.size() + encode(frame).count <= kCapacity; }
+
 bool ReceiveBuffer::add(const Frame &frame) {
-  const Encoded encoded = encode(frame);
-  if (data_.size() + encoded.count > kCapacity)
+  if (!fits(frame))
     return false;
+  const Encoded encoded = encode(frame);
   if (frame.kind != Frame::Kind::Address)
     mask_ = static_cast<std::uint8_t>(mask_ | (1u << data_.size()));
   data_.insert(data_.end(), encoded.bytes, encoded.bytes + encoded.count);

@@ -15,6 +15,7 @@ public:
 
   // False when the frame did not fit and was dropped.
   bool add(const Frame &frame);
+  bool fits(const Frame &frame) const;
   bool empty() const { return data_.empty(); }
   void clear();
 

@@ -38,4 +38,10 @@ Duration Timing::frameTime(const Frame &frame) const {
       std::chrono::nanoseconds(1'000'000'000LL * frameCycles(frame) / mainsHz_));
 }
 
+Duration Timing::pacedFrameTime(const Frame &frame) const {
+  if (isFast())
+    return std::chrono::milliseconds(5);
+  return frameTime(frame);
+}
+
 } // namespace x10::sim

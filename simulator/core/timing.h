@@ -17,9 +17,14 @@ public:
 
   Duration byteTime() const;
   Duration frameTime(const Frame &frame) const;
+  // A paced remote's frame: its line time, and in fast timing still a few milliseconds, so the
+  // PC gets its turns on the line between frames as it would on a real one.
+  Duration pacedFrameTime(const Frame &frame) const;
   // The interface repeats its polls about once a second; that is protocol, not speed, so it
   // holds in fast timing too.
   static Duration pollInterval() { return std::chrono::seconds(1); }
+  // How long a checksum waits for the PC's go-ahead before the exchange is dropped.
+  static Duration goAheadWait() { return std::chrono::seconds(1); }
 
   bool isFast() const { return mainsHz_ == 0; }
   int mainsHz() const { return mainsHz_; }

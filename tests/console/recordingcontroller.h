@@ -7,6 +7,7 @@
 #include "controlcm.h"
 
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 

@@ -262,7 +262,7 @@ private slots:
     QTest::addColumn<int>("waitMs");
     QTest::newRow("size 10") << Bytes{0x0A, 0x00, 0x66} << 0;
     QTest::newRow("size 0") << Bytes{0x00} << 0;
-    QTest::newRow("cut short") << Bytes{0x03, 0x02, 0x66} << 1000;
+    QTest::newRow("cut short") << Bytes{0x03, 0x02, 0x66} << 100;
   }
   void badUploadIsDroppedAndLineResynchronised() {
     QFETCH(Bytes, upload);
@@ -275,6 +275,21 @@ private slots:
     p.reply({0x62, 0x5A}); // rest of the damaged upload, then a poll: all dropped while draining
     QCOMPARE(p.written(), Bytes{});
     p.advance(100ms);
+    QVERIFY(!p.core.nextDeadline());
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x03, 0x02, 0x66, 0x62});
+    QCOMPARE(p.received(), (QStringList{"A1", "A1 On"}));
+  }
+
+  // The upload's last byte is lost; the interface's next poll must not stand in for it.
+  void pauseInsideAnUploadEndsIt() {
+    Peer p;
+    p.reply({0x5A});
+    EXPECT_WRITTEN(p, {0xC3});
+    p.reply({0x03, 0x02, 0x62}); // A3, then its function byte never comes
+    p.advance(100ms);
+    p.advance(100ms); // dropped, and the line stayed quiet
     QVERIFY(!p.core.nextDeadline());
     p.reply({0x5A});
     EXPECT_WRITTEN(p, {0xC3});
@@ -357,6 +372,32 @@ private slots:
     p.reply({0xFF, 0xFF, 0x13});
     p.advance(1500ms);
     QCOMPARE(p.core.takeResult()->failure, Failure::WrongAnswer);
+  }
+
+  // "Accepted" was reported; then the power fails while A On is on the line, so A On goes
+  // again after the set-clock. Its second checksum must not report the send a second time:
+  // that result would be taken for the next operation's.
+  void acceptedSendResentAfterPowerFailReportsOnce() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Accepted, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A, 0x55});
+    EXPECT_WRITTEN(p, {0x00, 0x06, 0x62});
+    p.reply({0x68});
+    QVERIFY(p.core.takeResult()->ok());
+    p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)}, Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0xA5}); // the power failed: no ready for A On
+    QCOMPARE(p.written(), kPowerFailClock);
+    p.reply({0x87, 0x55});
+    EXPECT_WRITTEN(p, {0x00, 0x06, 0x62}); // A On again
+    p.reply({0x68, 0x55});
+    EXPECT_WRITTEN(p, {0x00, 0x06, 0x63}); // then A Off
+    QVERIFY(!p.core.takeResult()); // nothing yet for A Off, and nothing more for A1 On
+    p.reply({0x69, 0x55});
+    EXPECT_WRITTEN(p, {0x00});
+    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(!p.core.takeResult());
   }
 
   void sendAfterExecWaitsForReady() {

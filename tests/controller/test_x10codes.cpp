@@ -29,6 +29,37 @@ private slots:
     QCOMPARE(UnitCode::fromNibble(static_cast<std::uint8_t>(code)).number(), unit);
   }
 
+  // Levels 0..15 read as houses M N O P C D A B E F G H K L I J; Pre-set Dim 2 adds 16.
+  void presetDimLevelTravelsInTheHouseNibble_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("function");
+    QTest::addColumn<int>("houseNibble");
+    QTest::newRow("0 = M") << 0 << 10 << 0x0;
+    QTest::newRow("1 = N") << 1 << 10 << 0x8;
+    QTest::newRow("4 = C") << 4 << 10 << 0x2;
+    QTest::newRow("6 = A") << 6 << 10 << 0x6;
+    QTest::newRow("9 = F") << 9 << 10 << 0x9;
+    QTest::newRow("15 = J") << 15 << 10 << 0xF;
+    QTest::newRow("16 = M, Pre-set Dim 2") << 16 << 11 << 0x0;
+    QTest::newRow("22 = A, Pre-set Dim 2") << 22 << 11 << 0x6;
+    QTest::newRow("31 = J, Pre-set Dim 2") << 31 << 11 << 0xF;
+  }
+  void presetDimLevelTravelsInTheHouseNibble() {
+    QFETCH(int, level);
+    QFETCH(int, function);
+    QFETCH(int, houseNibble);
+    const PresetDimCode code = presetDimCode(level);
+    QCOMPARE(static_cast<int>(code.function), function);
+    QCOMPARE(code.houseNibble, houseNibble);
+    QCOMPARE(presetLevel(static_cast<std::uint8_t>(houseNibble), static_cast<Function>(function)), level);
+  }
+
+  void presetDimLevelIsClamped() {
+    QCOMPARE(presetDimCode(-3).houseNibble, 0x0);
+    QCOMPARE(presetDimCode(40).function, Function::PresetDim2);
+    QCOMPARE(presetDimCode(40).houseNibble, 0xF);
+  }
+
   void lowerCaseHouseIsAccepted() { QCOMPARE(HouseCode::fromLetter('p')->letter(), 'P'); }
 
   void outOfRangeCodesAreRefused() {

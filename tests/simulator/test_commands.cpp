@@ -1,6 +1,7 @@
 // The command language: traffic as frames, the other commands, what a bad line is told, and
 // scripts that wait between lines.
 #include "commandrunner.h"
+#include "storm.h"
 
 #include <QTest>
 
@@ -68,6 +69,27 @@ private slots:
     QCOMPARE(shortForm(traffic->frames), frames);
   }
 
+  // Numbered commands walk units 1..16, then houses A..P in order; after 256 the On turns Off.
+  void stormFrames_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<QString>("frames");
+    QTest::newRow("repeated traffic") << "storm 3 B3 On" << 0 << "AE2 FE2 AE2 FE2 AE2 FE2";
+    QTest::newRow("numbered, start") << "storm 3" << 0 << "A66 F62 A6E F62 A62 F62";
+    QTest::newRow("numbered, A16 then B1") << "storm 17" << 15 << "A6C F62 AE6 FE2";
+    QTest::newRow("numbered, P16 then A1 Off") << "storm 257" << 255 << "ACC FC2 A66 F63";
+  }
+  void stormFrames() {
+    QFETCH(QString, line);
+    QFETCH(int, first);
+    QFETCH(QString, frames);
+    const auto parsed = parseCommand(line.toStdString());
+    const auto *storm = as<cmd::Storm>(parsed);
+    QVERIFY(storm);
+    const std::vector<Frame> all = x10::sim::stormFrames(storm->count, storm->traffic);
+    QCOMPARE(shortForm({all.begin() + 2 * first, all.end()}), frames);
+  }
+
   void otherCommands() {
     QVERIFY(as<cmd::Blank>(parseCommand("   # nothing but a comment")));
     QVERIFY(as<cmd::ShowModules>(parseCommand("modules")));
@@ -118,6 +140,9 @@ private slots:
     QTest::newRow("garbage not hex") << "fault garbage zz" << "needs hex bytes";
     QTest::newRow("silence word") << "fault silence long" << "number of seconds, or nothing";
     QTest::newRow("module kind") << "module A4 toaster" << "module A4 lamp|appliance|two-way|none";
+    QTest::newRow("storm without count") << "storm B3 On" << "storm needs a count from 1 to 100000";
+    QTest::newRow("storm of none") << "storm 0" << "storm needs a count";
+    QTest::newRow("storm bad traffic") << "storm 5 On" << "'On' needs a house";
     QTest::newRow("help with words") << "help me" << "help takes nothing after it, but got 'me'";
   }
 

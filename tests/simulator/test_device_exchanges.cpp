@@ -68,6 +68,35 @@ private slots:
     QVERIFY(wire.device.powerLine().module(kA, kUnit1)->on);
   }
 
+  // A1 addressed, then a pre-set dim: the level's low bits read bit-reversed from the house
+  // nibble (0 = M, 1 = N, 6 = A, 15 = J); the lamp takes level x 22 / 31 steps, rounded.
+  void presetDimSetsLampLevel_data() {
+    QTest::addColumn<QByteArray>("transmission");
+    QTest::addColumn<QByteArray>("replies");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("level 0: M Pre-set Dim 1") << QByteArray("06 0A 00") << QByteArray("10 55") << false << 0;
+    QTest::newRow("level 1: N Pre-set Dim 1") << QByteArray("06 8A 00") << QByteArray("90 55") << true << 1;
+    QTest::newRow("level 6: A Pre-set Dim 1") << QByteArray("06 6A 00") << QByteArray("70 55") << true << 4;
+    QTest::newRow("level 22: A Pre-set Dim 2") << QByteArray("06 6B 00") << QByteArray("71 55") << true << 16;
+    QTest::newRow("level 31: J Pre-set Dim 2") << QByteArray("06 FB 00") << QByteArray("01 55") << true << 22;
+  }
+  void presetDimSetsLampLevel() {
+    QFETCH(QByteArray, transmission);
+    QFETCH(QByteArray, replies);
+    QFETCH(bool, on);
+    QFETCH(int, steps);
+    VirtualWire wire;
+    wire.send("04 66 00");
+    QCOMPARE(wire.read(), QByteArray("6A 55"));
+    wire.send(transmission);
+    QCOMPARE(wire.read(), replies);
+    const Module *lamp = wire.device.powerLine().module(kA, kUnit1);
+    QCOMPARE(lamp->on, on);
+    if (on)
+      QCOMPARE(int(lamp->brightness), steps);
+  }
+
   void extendedPresetDimSetsLampLevel() {
     PowerLine line;
     line.setModule(kA, *UnitCode::fromNumber(5), ModuleKind::Lamp);

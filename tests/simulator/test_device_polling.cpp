@@ -92,6 +92,28 @@ private slots:
     QCOMPARE(wire.read(), QByteArray("02 00 67"));
   }
 
+  // A paced remote holds the line 5 ms a frame even in fast timing, and its frames wait for
+  // room in the buffer instead of being lost; the PC still gets its turn between two frames.
+  void pacedTrafficWaitsForRoomAndLeavesThePCItsTurn() {
+    VirtualWire wire;
+    std::vector<Frame> frames;
+    for (std::uint8_t unit : std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5, 0xD, 0x7})
+      frames.push_back(Frame::makeAddress(kHouseA, unit));
+    wire.device.injectPaced(frames, wire.now);
+    QCOMPARE(wire.nextByte(1s), std::pair(Duration(5ms), QByteArray("5A")));
+    wire.readFor(100ms);
+    QCOMPARE(wire.device.pacedWaiting(), std::size_t(1));
+    wire.send("C3");
+    QCOMPARE(wire.read(), QByteArray("09 00 66 6E 62 6A 61 69 65 6D"));
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+    wire.send("00");
+    QCOMPARE(wire.readFor(100ms), QByteArray("55 5A")); // A1 went after A9's frame
+    wire.send("C3");
+    QCOMPARE(wire.read(), QByteArray("02 00 67"));
+    QCOMPARE(wire.device.pacedWaiting(), std::size_t(0));
+  }
+
   void aFrameThatDoesNotFitWholeIsLost() {
     VirtualWire wire;
     for (std::uint8_t unit : std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5})
@@ -154,6 +176,47 @@ private slots:
     QCOMPARE(wire.read(), QByteArray("87"));
     wire.send("04"); // not a go-ahead: the clock stays unset
     QCOMPARE(wire.readFor(1s), QByteArray("A5"));
+  }
+
+  void exchangeWithoutGoAheadIsDroppedAfterASecond() {
+    VirtualWire wire;
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A")); // and the PC gives up
+    wire.inject({Frame::makeAddress(kHouseB, kUnit3)});
+    QCOMPARE(wire.readFor(900ms), QByteArray());
+    QCOMPARE(wire.readFor(200ms), QByteArray("5A"));
+    wire.send("C3");
+    QCOMPARE(wire.read(), QByteArray("02 00 E2"));
+    QVERIFY(!wire.device.powerLine().module(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1))->on);
+  }
+
+  // Traffic heard while an exchange waited for its go-ahead is held; when the PC starts over
+  // with a status request, the interface polls for it right after the reply.
+  void trafficHeldDuringAnExchangeIsPolledAfterAStatusReply() {
+    VirtualWire wire;
+    wire.send("04 66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+    wire.inject({Frame::makeAddress(kHouseB, kUnit3)});
+    QCOMPARE(wire.read(), QByteArray());
+    wire.send("8B");
+    QCOMPARE(wire.readFor(100ms), QByteArray("FF FF 00 00 00 00 01 61 00 00 00 00 00 00 5A"));
+    wire.send("C3");
+    QCOMPARE(wire.read(), QByteArray("02 00 E2"));
+  }
+
+  void powerFailSetClockNeverConfirmedPollsAgain() {
+    VirtualWire wire;
+    wire.device.powerFail(wire.now);
+    QCOMPARE(wire.read(), QByteArray("A5"));
+    wire.send("9B 13 40 0A 48 82 60");
+    QCOMPARE(wire.read(), QByteArray("87")); // and no go-ahead ever comes
+    QCOMPARE(wire.readFor(1s), QByteArray("A5"));
+    QCOMPARE(wire.readFor(1s), QByteArray("A5"));
+    wire.send("9B 13 40 0A 48 82 60");
+    QCOMPARE(wire.read(), QByteArray("87"));
+    wire.send("00");
+    QCOMPARE(wire.read(), QByteArray("55"));
+    QCOMPARE(wire.readFor(3s), QByteArray());
   }
 
   void silenceForAWhile() {

@@ -1,5 +1,8 @@
 // The built cm11a-sim over a real pseudo-terminal: the port link, bytes both ways, commands on
 // standard input, a driver closing and reopening the port, and the way it stops.
+#include "simulatorprocess.h"
+#include "waituntil.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -53,14 +56,6 @@ private:
   int fd_;
 };
 
-bool waitFor(const std::function<bool()> &condition) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition() && timer.elapsed() < 5000)
-    QTest::qWait(20);
-  return condition();
-}
-
 } // namespace
 
 class TestProgram : public QObject {
@@ -69,21 +64,16 @@ class TestProgram : public QObject {
 
   fs::path path(const char *name) const { return fs::path(dir_.path().toStdString()) / name; }
 
-  void start(QProcess &sim, const QStringList &arguments, const fs::path &link) {
-    sim.setProgram(CM11A_SIM);
-    sim.setArguments(QStringList{"--fast"} + arguments);
-    sim.start();
-    QVERIFY(sim.waitForStarted());
-    QVERIFY2(waitFor([&] { return fs::is_symlink(link); }), sim.readAllStandardError().constData());
-  }
+  static QStringList fastAt(const fs::path &link) { return {"--fast", "--link", QString::fromStdString(link.string())}; }
 
 private slots:
   void statusRequestOverThePortAndThroughReopening() {
     const fs::path link = path("com2");
     const fs::path trace = path("trace.txt");
-    QProcess sim;
-    start(sim, {"--link", QString::fromStdString(link.string()), "--trace", QString::fromStdString(trace.string())},
-          link);
+    SimulatorProcess simulator(CM11A_SIM, fastAt(link) + QStringList{"--trace", QString::fromStdString(trace.string())},
+                               link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    QProcess &sim = simulator.process;
     for (int open = 0; open < 3; ++open) {
       Port port(link);
       QVERIFY(port.isOpen());
@@ -106,8 +96,9 @@ private slots:
 
   void hangUpClosesThePort() {
     const fs::path link = path("com6");
-    QProcess sim;
-    start(sim, {"--link", QString::fromStdString(link.string())}, link);
+    SimulatorProcess simulator(CM11A_SIM, fastAt(link), link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    QProcess &sim = simulator.process;
     Port port(link);
     sim.write("fault hangup\n");
     QVERIFY(sim.waitForFinished(5000));
@@ -117,16 +108,16 @@ private slots:
 
   void a1OnReachesTheLampAndStandardInputInjectsTraffic() {
     const fs::path link = path("com3");
-    QProcess sim;
-    start(sim, {"--link", QString::fromStdString(link.string())}, link);
+    SimulatorProcess simulator(CM11A_SIM, fastAt(link), link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    QProcess &sim = simulator.process;
     Port port(link);
     const std::pair<const char *, const char *> exchange[] = {{"04 66", "6A"}, {"00", "55"}, {"06 62", "68"}, {"00", "55"}};
     for (const auto &[send, answer] : exchange) {
       QVERIFY(port.write(send));
       QCOMPARE(port.read(1), QByteArray(answer));
     }
-    QByteArray shown;
-    QVERIFY(waitFor([&] { return shown.append(sim.readAllStandardOutput()).contains("A1 lamp on"); }));
+    QVERIFY(simulator.waitForOutput("A1 lamp on"));
 
     sim.write("B3 On\n");
     QVERIFY(sim.waitForBytesWritten());
@@ -141,8 +132,9 @@ private slots:
   void comPortLinkGoesOnCtrlC() {
     qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
     const fs::path link = path("x10console") / "ports" / "com7";
-    QProcess sim;
-    start(sim, {"--com", "7"}, link);
+    SimulatorProcess simulator(CM11A_SIM, {"--fast", "--com", "7"}, link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    QProcess &sim = simulator.process;
     QVERIFY(fs::read_symlink(link).string().starts_with("/dev/pts/"));
     ::kill(static_cast<pid_t>(sim.processId()), SIGINT);
     QVERIFY(sim.waitForFinished(5000));
@@ -166,7 +158,7 @@ private slots:
     QProcess sim;
     sim.start(CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())});
     QVERIFY(sim.waitForStarted());
-    QVERIFY(waitFor([&] { return fs::read_symlink(link).string().starts_with("/dev/pts/"); }));
+    QVERIFY(waitUntil([&] { return fs::read_symlink(link).string().starts_with("/dev/pts/"); }));
     sim.terminate();
     QVERIFY(sim.waitForFinished(5000));
   }

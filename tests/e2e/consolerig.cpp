@@ -1,0 +1,34 @@
+#include "consolerig.h"
+
+#include "cm11acontroller.h"
+#include "eventlog.h"
+
+std::filesystem::path comPortLink(int number) {
+  return std::filesystem::path(qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()) / "x10console" / "ports" /
+         ("com" + std::to_string(number));
+}
+
+ConsoleRig::ConsoleRig(const QStringList &simulatorOptions)
+    : sim(CM11A_SIM, simulatorOptions + QStringList{"--com", "2"}, comPortLink(2)),
+      window(std::make_unique<Cm11aController>()) {}
+
+bool ConsoleRig::init(int port) {
+  window.type("TxtComPort", QString::number(port));
+  window.click("ButInit");
+  return window.control<QPushButton>("ButInit")->text() == "Done";
+}
+
+void ConsoleRig::send(const char *button, const QString &house, const QString &unit, const QString &command) {
+  window.type("TxtHC", house);
+  window.type("TxtDC", unit);
+  window.choose("Combo1", command);
+  window.click(button);
+}
+
+QStringList ConsoleRig::logLines() const {
+  QStringList lines = logText().split("\r\n");
+  lines.removeLast(); // after the last line break
+  return lines;
+}
+
+QString ConsoleRig::logText() const { return window.log()->text(); }

@@ -1,0 +1,178 @@
+// The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
+// driven through its controls as an operator drives it. The simulator runs in fast mode.
+#include "consolerig.h"
+#include "ptypeer.h"
+#include "waituntil.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestConsole : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir config_;
+
+private slots:
+  void initTestCase() {
+    QVERIFY(config_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+  }
+
+  void initReadsDone() {
+    ConsoleRig rig;
+    QVERIFY2(rig.sim.ready(), qPrintable(rig.sim.errors()));
+    QVERIFY(rig.init());
+    QVERIFY(!rig.window.control<QPushButton>("ButInit")->isEnabled());
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
+  // A pseudo-terminal whose other end stays open and never answers.
+  void initOnAPortWithNothingBehindIt() {
+    ConsoleRig rig;
+    PtyPeer nothing({});
+    std::filesystem::create_symlink(nothing.slavePath().toStdString(), comPortLink(3));
+    QVERIFY(!rig.init(3));
+    std::filesystem::remove(comPortLink(3));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") && rig.boxes.shown[0].contains("| Error initializing CM11A |"),
+             qPrintable(rig.boxes.shown[0]));
+    QCOMPARE(rig.window.control<QPushButton>("ButInit")->text(), "Init");
+  }
+
+  void sendExecA1OnReachesTheLamp() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.send("Command1", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    const QByteArray shown = rig.sim.output();
+    const auto address = shown.indexOf("PC: A1 (04 66)");
+    const auto function = shown.indexOf("PC: A On (06 62)");
+    QVERIFY2(address >= 0 && function > address, shown.constData());
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
+  // Its two lines in the log; then GetEvent returns the address and the command, oldest first.
+  void injectedTrafficIsLoggedAndReturnedByGetEvent() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("B3 On");
+    QVERIFY(waitUntil([&] { return rig.logLines().size() == 2; }));
+    QCOMPARE(rig.logText(), "Single Event: HC:B DC:3 Com:-1\r\nEvent: HC:B DC:3 Com: 2 dimval: 0D2: 0\r\n");
+    rig.window.type("TxtPoll", "0");
+    for (int i = 0; i < 3; ++i)
+      rig.window.click("Command2");
+    QCOMPARE(rig.logLines().mid(2), (QStringList{"Poll Data: B3", "Poll Data: B3 On", "No Data"}));
+  }
+
+  // Clear CM11A sets the clock with the flags that clear the battery timer and the monitored
+  // status (03), never the one that purges stored timers (04).
+  void clearCm11aSetsTheClock() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.window.click("ButClrCM11");
+    QVERIFY(rig.sim.waitForOutput("PC: set clock"));
+    const QByteArray shown = rig.sim.output();
+    const QByteArray setClock = shown.mid(shown.indexOf("PC: set clock")).split('\n').first();
+    QVERIFY2(setClock.contains("monitor house A (9B ") && setClock.contains(" 63), checksum"), setClock.constData());
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
+  // GetEvent waits on the port for the next command; the simulator sends B3 On a moment later.
+  // The events decoded meanwhile reach the log after the poll's own line.
+  void getEventWaitsForTraffic() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.window.type("TxtPoll", "5000");
+    rig.sim.command("wait 0.3");
+    rig.sim.command("B3 On");
+    QElapsedTimer clock;
+    clock.start();
+    rig.window.click("Command2");
+    QVERIFY(clock.elapsed() >= 250 && clock.elapsed() < 3000);
+    QVERIFY(waitUntil([&] { return rig.logLines().size() == 3; }));
+    QCOMPARE(rig.logLines(), (QStringList{"Poll Data: B3", "Single Event: HC:B DC:3 Com:-1",
+                                          "Event: HC:B DC:3 Com: 2 dimval: 0D2: 0"}));
+  }
+
+  void powerFailureBetweenCommandsIsSurvived() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("power fail");
+    QVERIFY(rig.sim.waitForOutput("power failure"));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    QVERIFY(rig.sim.output().contains("power-fail polls end"));
+    QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
+  }
+
+  // Realistic timing: the power fails while A1 is on the power line. The driver sets the
+  // interface's clock and sends again; Send Wait completes without an error.
+  void powerFailureDuringSendWaitIsSurvived() {
+    ConsoleRig rig(QStringList{});
+    QVERIFY(rig.init());
+    rig.sim.command("wait 0.2");
+    rig.sim.command("power fail");
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
+    QVERIFY(rig.sim.waitForOutput("A1 lamp on"));
+    const QByteArray shown = rig.sim.output();
+    QVERIFY2(shown.indexOf("power failure") < shown.indexOf("power-fail polls end"), shown.constData());
+    QVERIFY(shown.indexOf("power-fail polls end") < shown.indexOf("A1 lamp on"));
+  }
+
+  void wrongChecksumsAreRetried() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("fault checksum 2");
+    QVERIFY(rig.sim.waitForOutput("checksum(s) will be wrong"));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    QCOMPARE(rig.sim.output().count("fault: sent"), 2);
+    QVERIFY(rig.boxes.shown.isEmpty());
+  }
+
+  void silenceGivesAClearErrorAndTheWindowStaysUsable() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("fault silence");
+    QVERIFY(rig.sim.waitForOutput("silent for good"));
+    QElapsedTimer clock;
+    clock.start();
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY(clock.elapsed() < 3000);
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") && rig.boxes.shown[0].contains("no checksum"),
+             qPrintable(rig.boxes.shown[0]));
+
+    rig.sim.command("fault clear");
+    QVERIFY(rig.sim.waitForOutput("faults cleared"));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(rig.sim.waitForOutput("A1 lamp on"), rig.sim.output().constData());
+    rig.window.type("TxtPoll", "0");
+    rig.window.click("Command2");
+    QCOMPARE(rig.logLines(), QStringList{"No Data"});
+    QCOMPARE(rig.boxes.shown.size(), 1);
+  }
+
+  // The interface goes away (an adapter pulled): the next command fails with a box; once it
+  // is back on the same port, the next command reopens the port and works.
+  void hangUpGivesAnErrorAndTheInterfaceIsReachedAgain() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("fault hangup");
+    QVERIFY(rig.sim.process.waitForFinished(5000));
+    rig.send("Command5", "A", "1", "On");
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |"), qPrintable(rig.boxes.shown[0]));
+
+    SimulatorProcess again(CM11A_SIM, {"--fast", "--com", "2"}, comPortLink(2));
+    QVERIFY2(again.ready(), qPrintable(again.errors()));
+    rig.send("Command5", "A", "1", "On");
+    QVERIFY2(again.waitForOutput("A1 lamp on"), qPrintable(rig.boxes.shown.join('\n')));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+  }
+};
+
+QTEST_MAIN(TestConsole)
+#include "test_console.moc"

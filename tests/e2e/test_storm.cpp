@@ -1,0 +1,60 @@
+// 500 numbered commands from the simulator's paced storm while the operator keeps pressing
+// Send Wait: every one reaches the event log exactly once, in order, as its two lines. (The
+// 10 000-command storm runs back to back in memory: tests/integration/test_storm.cpp.)
+#include "consolerig.h"
+#include "waituntil.h"
+
+#include <QDeadlineTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int kCommands = 500;
+
+// Command i: unit i mod 16 + 1 of house i / 16 mod 16, On (2), or Off (3) from the 257th on.
+QStringList expectedLog(int count) {
+  QStringList lines;
+  for (int i = 0; i < count; ++i) {
+    const QString address = QString("HC:%1 DC:%2").arg(QChar('A' + i / 16 % 16)).arg(i % 16 + 1);
+    lines << "Single Event: " + address + " Com:-1"
+          << "Event: " + address + QString(" Com: %1 dimval: 0D2: 0").arg(i / 256 % 2 ? 3 : 2);
+  }
+  return lines;
+}
+
+} // namespace
+
+class TestStorm : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir config_;
+
+private slots:
+  void initTestCase() {
+    QVERIFY(config_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+  }
+
+  void everyCommandOnceAndInOrderWhileSending() {
+    ConsoleRig rig;
+    QVERIFY(rig.init());
+    rig.sim.command("storm " + QByteArray::number(kCommands));
+    const QDeadlineTimer deadline(90000);
+    int sends = 0;
+    while (rig.logLines().size() < 2 * kCommands && !deadline.hasExpired()) {
+      rig.send("Command5", "C", "4", sends % 2 ? "Off" : "On");
+      QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
+      ++sends;
+      QTest::qWait(1); // the events posted during the call
+    }
+    waitUntil([&] { return rig.logLines().size() > 2 * kCommands; }, 500); // nothing more may come
+    QCOMPARE(rig.logLines(), expectedLog(kCommands));
+    QVERIFY(!rig.sim.output().contains("lost"));
+    qInfo("%d Send Wait presses during the storm", sends);
+    QVERIFY(sends > 10);
+  }
+};
+
+QTEST_MAIN(TestStorm)
+#include "test_storm.moc"

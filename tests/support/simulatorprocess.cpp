@@ -1,0 +1,33 @@
+#include "simulatorprocess.h"
+
+#include "waituntil.h"
+
+SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments, std::filesystem::path link)
+    : link_(std::move(link)) {
+  process.setProgram(program);
+  process.setArguments(arguments);
+  process.start();
+  ready_ = process.waitForStarted() && waitUntil([this] { return std::filesystem::is_symlink(link_); });
+}
+
+SimulatorProcess::~SimulatorProcess() {
+  if (process.state() == QProcess::NotRunning)
+    return;
+  process.terminate();
+  if (!process.waitForFinished(5000))
+    process.kill();
+}
+
+void SimulatorProcess::command(const QByteArray &line) {
+  process.write(line + '\n');
+  process.waitForBytesWritten();
+}
+
+QByteArray SimulatorProcess::output() {
+  output_ += process.readAllStandardOutput();
+  return output_;
+}
+
+bool SimulatorProcess::waitForOutput(const QByteArray &text, int timeoutMs) {
+  return waitUntil([&] { return output().contains(text); }, timeoutMs);
+}

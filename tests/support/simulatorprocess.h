@@ -1,0 +1,32 @@
+#pragma once
+// The built cm11a-sim as a child process: started, and ready once its port link exists; fed
+// commands on standard input; its standard output collected for the test to read.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+#include <filesystem>
+
+class SimulatorProcess {
+public:
+  // Starts program with arguments and waits (5 s at most) for the link it publishes.
+  SimulatorProcess(const QString &program, const QStringList &arguments, std::filesystem::path link);
+  // Ends it with SIGTERM if it is still running.
+  ~SimulatorProcess();
+
+  bool ready() const { return ready_; }
+  // One line of the command language on standard input.
+  void command(const QByteArray &line);
+  // Everything it printed so far.
+  QByteArray output();
+  bool waitForOutput(const QByteArray &text, int timeoutMs = 5000);
+  QString errors() { return QString::fromLocal8Bit(process.readAllStandardError()); }
+
+  QProcess process;
+
+private:
+  std::filesystem::path link_;
+  QByteArray output_;
+  bool ready_ = false;
+};

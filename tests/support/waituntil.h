@@ -1,0 +1,7 @@
+#pragma once
+// Waits for something a real process or port brings about, running the event loop meanwhile.
+
+#include <functional>
+
+// True as soon as condition holds; false if it still does not after timeoutMs.
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 5000);
