@@ -187,16 +187,20 @@ void Cm11aCore::proceed(const Instant &now) {
   enter(Phase::Idle);
   if (clockOwed_)
     return answerPowerFail(now);
-  if (op_ && stepsFinished()) {
+  // Finish the operation whose steps are done, and take up the queued one; that one may have
+  // no steps at all (an empty send), so it is checked the same way before its first step.
+  for (;;) {
+    if (!op_ && queued_) {
+      op_ = std::move(queued_);
+      queued_.reset();
+      interruptions_ = 0;
+      tries_ = 0;
+    }
+    if (!op_ || !stepsFinished())
+      break;
     if (!op_->reported)
       results_.push_back(succeeded(op_->kind, op_->status));
     op_.reset();
-  }
-  if (!op_ && queued_) {
-    op_ = std::move(queued_);
-    queued_.reset();
-    interruptions_ = 0;
-    tries_ = 0;
   }
   if (!op_)
     return;

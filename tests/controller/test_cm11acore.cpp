@@ -364,6 +364,17 @@ private slots:
     }());
   }
 
+  // Found by fuzzing: an empty send read its first transmission past the end of the list.
+  void emptySendSucceedsWithoutWriting() {
+    Peer p;
+    p.core.startSend({}, Completion::Done, p.now());
+    QCOMPARE(p.written(), Bytes{});
+    const auto r = p.core.takeResult();
+    QVERIFY(r && r->ok());
+    QVERIFY(!p.core.operationRunning());
+    QVERIFY(!p.core.nextDeadline());
+  }
+
   void endlessPollsFailTheStep() {
     Peer p;
     p.core.startSend(p.a1On(), Completion::Done, p.now());
