@@ -399,12 +399,14 @@ bool Cm11aCore::interrupted(const Instant &now) {
 }
 
 void Cm11aCore::transmissionDone() {
-  interruptions_ = 0;
   tries_ = 0;
   if (inFlight_->purpose == Purpose::PowerFailClock) {
+    // Not progress of the step it interrupted: an interface that keeps failing must still
+    // run out the step's interruptions.
     clockOwed_ = false;
     note("clock set");
   } else {
+    interruptions_ = 0;
     ++op_->step;
     note(inFlight_->transmission.describe() + " done");
   }

@@ -364,6 +364,26 @@ private slots:
     }());
   }
 
+  // Found by fuzzing: each answered power-fail poll restarted the count of interruptions, so
+  // an interface that kept failing held a send (and the caller waiting on it) forever.
+  void powerFailStormFailsTheStep() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    for (int i = 0; i < timing::kMaxInterruptions; ++i) {
+      EXPECT_WRITTEN(p, {0x04, 0x66});
+      p.reply({0xA5});
+      EXPECT_WRITTEN(p, (kPowerFailClock));
+      p.reply({0x87});
+      EXPECT_WRITTEN(p, {0x00});
+      p.reply({0x55});
+    }
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0xA5});
+    const auto r = p.core.takeResult();
+    QVERIFY(r);
+    QCOMPARE(r->failure, Failure::KeptInterrupting);
+  }
+
   // Found by fuzzing: an empty send read its first transmission past the end of the list.
   void emptySendSucceedsWithoutWriting() {
     Peer p;
