@@ -273,6 +273,14 @@ void Cm11aCore::onReady(std::uint8_t b, const Instant &now) {
     transmissionDone();
     return answerPoll(now);
   }
+  if (b == wire::kPowerFailPoll && inFlight_->purpose == Purpose::Operation && op_->reported) {
+    // The caller was told "accepted" and has moved on: sending the step again now could carry
+    // the command out twice (a second dim), unasked. Only the clock is owed.
+    note("power-fail poll where ready was due: " + inFlight_->transmission.describe() + " taken as done");
+    transmissionDone();
+    clockOwed_ = true;
+    return proceed(now);
+  }
   if (isPollByte(b)) {
     // The 0x5A/0xA5 taken for a checksum was a poll (or the power failed): send the step again.
     note("the interface polls (" + hexByte(b) + ") instead of transmitting " + inFlight_->transmission.describe());

@@ -364,6 +364,25 @@ private slots:
     }());
   }
 
+  // Found by fuzzing: a power-fail poll in the tail of a send already reported accepted sent
+  // its last transmission again, unasked, while the caller had moved on.
+  void powerFailAfterAcceptedSendsOnlyTheClock() {
+    Peer p;
+    p.core.startSend({p.a1On().back()}, Completion::Accepted, p.now());
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    EXPECT_WRITTEN(p, {0x00});
+    QVERIFY(p.core.takeResult()->ok());
+    p.reply({0xA5});
+    EXPECT_WRITTEN(p, (kPowerFailClock));
+    p.reply({0x87});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QCOMPARE(p.written(), Bytes{}); // A On is not sent again
+    QVERIFY(!p.core.nextDeadline());
+    QVERIFY(!p.core.takeResult());
+  }
+
   // Found by fuzzing: each answered power-fail poll restarted the count of interruptions, so
   // an interface that kept failing held a send (and the caller waiting on it) forever.
   void powerFailStormFailsTheStep() {
