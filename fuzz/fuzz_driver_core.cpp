@@ -31,9 +31,17 @@ constexpr std::uint8_t kGoAhead = 0x00, kPollAnswer = 0xC3, kStatusRequest = 0x8
 // Poll, power-fail poll, ready, go-ahead, poll answer.
 constexpr std::uint8_t kSingleBytes[] = {0x5A, 0xA5, 0x55, 0x00, 0xC3};
 constexpr std::uint8_t kPurgeTimers = 0x04, kClearFlags = 0x03;
-// Generous time one step may take however the interface misbehaves: retries, interruptions by
-// polls and uploads, drains and the wait for "ready" together stay well below it.
-constexpr auto kStepBound = 60s;
+
+// The longest one exchange may take however the interface misbehaves: every try waits for a
+// checksum and drains a noisy line, then an upload, a status reply and the longest "ready"
+// (a full dim).
+std::chrono::milliseconds exchangeBound() {
+  using namespace x10::timing;
+  const int longest =
+      x10::Transmission::function(x10::HouseCode::fromNibble(0), x10::Function::Dim, x10::kMaxDims).lineCycles();
+  return kMaxTries * (kChecksumWait + kDrainLimit) + kUploadWait + kStatusWait + longest * kMainsCycle + kReadyMargin;
+}
+const auto kStepBound = (x10::timing::kMaxInterruptions + 1) * exchangeBound();
 
 // Bytes of the write that starts with first; 0 when no write starts with that byte.
 std::size_t writeLength(std::uint8_t first) {
@@ -183,7 +191,8 @@ private:
       started_.pop_front();
     }
     for (const Started &s : started_)
-      require(now_.steady - s.at <= kStepBound * (s.steps + 2), "an operation ran past its deadline");
+      // One step more: waiting for the line to be free before the first.
+      require(now_.steady - s.at <= kStepBound * (s.steps + 1), "an operation ran past its deadline");
     require(started_.size() <= 1, "more than one operation without a result");
     for (const x10::ReceivedCommand &command : core_.takeReceived())
       require(!x10::commandText(command).empty(), "a received command without text");
