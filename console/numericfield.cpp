@@ -74,7 +74,8 @@ double readUnsignedDecimal(std::string_view text) {
 
 template <typename Int> Int narrow(double value, const char *typeName) {
   const double rounded = std::nearbyint(value); // the default rounding mode: ties to even
-  if (rounded < std::numeric_limits<Int>::min() || rounded > std::numeric_limits<Int>::max())
+  // Written so that NaN fails too: converting it to an integer is undefined.
+  if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))
     throw NumericOverflow(QStringLiteral("Overflow: %1 does not fit in a %2 integer (%3 to %4)")
                               .arg(shortest(value), QLatin1String(typeName))
                               .arg(std::numeric_limits<Int>::min())

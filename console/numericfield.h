@@ -23,6 +23,6 @@ public:
 double readNumber(QStringView text);
 
 // Round to the nearest integer, ties to the even neighbour (2.5 -> 2, 3.5 -> 4), and narrow.
-// Throw NumericOverflow when the rounded value is outside the target range.
+// Throw NumericOverflow when the rounded value is outside the target range, or not a number.
 qint16 toInt16(double value);
 qint32 toInt32(double value);

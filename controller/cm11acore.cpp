@@ -199,16 +199,20 @@ void Cm11aCore::proceed(const Instant &now) {
   enter(Phase::Idle);
   if (clockOwed_)
     return answerPowerFail(now);
-  if (op_ && stepsFinished()) {
+  // Finish the operation whose steps are done, and take up the queued one; that one may have
+  // no steps at all (an empty send), so it is checked the same way before its first step.
+  for (;;) {
+    if (!op_ && queued_) {
+      op_ = std::move(queued_);
+      queued_.reset();
+      interruptions_ = 0;
+      tries_ = 0;
+    }
+    if (!op_ || !stepsFinished())
+      break;
     if (!op_->reported)
       results_.push_back(succeeded(op_->kind, op_->status));
     op_.reset();
-  }
-  if (!op_ && queued_) {
-    op_ = std::move(queued_);
-    queued_.reset();
-    interruptions_ = 0;
-    tries_ = 0;
   }
   if (!op_)
     return;
@@ -280,6 +284,14 @@ void Cm11aCore::onReady(std::uint8_t b, const Instant &now) {
     note("poll where ready was due: " + inFlight_->transmission.describe() + " taken as done");
     transmissionDone();
     return answerPoll(now);
+  }
+  if (b == wire::kPowerFailPoll && inFlight_->purpose == Purpose::Operation && op_->reported) {
+    // The caller was told "accepted" and has moved on: sending the step again now could carry
+    // the command out twice (a second dim), unasked. Only the clock is owed.
+    note("power-fail poll where ready was due: " + inFlight_->transmission.describe() + " taken as done");
+    transmissionDone();
+    clockOwed_ = true;
+    return proceed(now);
   }
   if (isPollByte(b)) {
     // The 0x5A/0xA5 taken for a checksum was a poll (or the power failed): send the step again.
@@ -409,12 +421,14 @@ bool Cm11aCore::interrupted(const Instant &now) {
 }
 
 void Cm11aCore::transmissionDone() {
-  interruptions_ = 0;
   tries_ = 0;
   if (inFlight_->purpose == Purpose::PowerFailClock) {
+    // Not progress of the step it interrupted: an interface that keeps failing must still
+    // run out the step's interruptions.
     clockOwed_ = false;
     note("clock set");
   } else {
+    interruptions_ = 0;
     ++op_->step;
     note(inFlight_->transmission.describe() + " done");
   }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, the demo and the benchmarks need, when missing.
+# Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
+# run and the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) need, when
+# missing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
-          libbenchmark-dev libxcb1-dev jq)
+          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

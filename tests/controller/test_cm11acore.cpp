@@ -424,6 +424,56 @@ private slots:
     }());
   }
 
+  // Found by fuzzing: a power-fail poll in the tail of a send already reported accepted sent
+  // its last transmission again, unasked, while the caller had moved on.
+  void powerFailAfterAcceptedSendsOnlyTheClock() {
+    Peer p;
+    p.core.startSend({p.a1On().back()}, Completion::Accepted, p.now());
+    EXPECT_WRITTEN(p, {0x06, 0x62});
+    p.reply({0x68});
+    EXPECT_WRITTEN(p, {0x00});
+    QVERIFY(p.core.takeResult()->ok());
+    p.reply({0xA5});
+    EXPECT_WRITTEN(p, (kPowerFailClock));
+    p.reply({0x87});
+    EXPECT_WRITTEN(p, {0x00});
+    p.reply({0x55});
+    QCOMPARE(p.written(), Bytes{}); // A On is not sent again
+    QVERIFY(!p.core.nextDeadline());
+    QVERIFY(!p.core.takeResult());
+  }
+
+  // Found by fuzzing: each answered power-fail poll restarted the count of interruptions, so
+  // an interface that kept failing held a send (and the caller waiting on it) forever.
+  void powerFailStormFailsTheStep() {
+    Peer p;
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    for (int i = 0; i < timing::kMaxInterruptions; ++i) {
+      EXPECT_WRITTEN(p, {0x04, 0x66});
+      p.reply({0xA5});
+      EXPECT_WRITTEN(p, (kPowerFailClock));
+      p.reply({0x87});
+      EXPECT_WRITTEN(p, {0x00});
+      p.reply({0x55});
+    }
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0xA5});
+    const auto r = p.core.takeResult();
+    QVERIFY(r);
+    QCOMPARE(r->failure, Failure::KeptInterrupting);
+  }
+
+  // Found by fuzzing: an empty send read its first transmission past the end of the list.
+  void emptySendSucceedsWithoutWriting() {
+    Peer p;
+    p.core.startSend({}, Completion::Done, p.now());
+    QCOMPARE(p.written(), Bytes{});
+    const auto r = p.core.takeResult();
+    QVERIFY(r && r->ok());
+    QVERIFY(!p.core.operationRunning());
+    QVERIFY(!p.core.nextDeadline());
+  }
+
   void endlessPollsFailTheStep() {
     Peer p;
     p.core.startSend(p.a1On(), Completion::Done, p.now());

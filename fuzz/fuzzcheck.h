@@ -1,0 +1,13 @@
+#pragma once
+// A broken invariant in a fuzz target: say which and abort, so libFuzzer keeps the input as a
+// crash.
+
+#include <cstdio>
+#include <cstdlib>
+
+inline void require(bool holds, const char *invariant) {
+  if (holds)
+    return;
+  std::fprintf(stderr, "invariant broken: %s\n", invariant);
+  std::abort();
+}
