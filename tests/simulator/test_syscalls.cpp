@@ -57,6 +57,8 @@ const std::uint8_t kBytes[] = {1, 2, 3, 4, 5};
 
 } // namespace
 
+Q_DECLARE_METATYPE(ReadResult::Status)
+
 class TestSysCalls : public QObject {
   Q_OBJECT
 
@@ -110,6 +112,5 @@ private slots:
   }
 };
 
-Q_DECLARE_METATYPE(ReadResult::Status)
 QTEST_APPLESS_MAIN(TestSysCalls)
 #include "test_syscalls.moc"
