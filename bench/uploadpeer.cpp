@@ -1,8 +1,8 @@
 #include "uploadpeer.h"
 
-#include <fcntl.h>
+#include "rawpty.h"
+
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -17,15 +17,10 @@ constexpr std::uint8_t pollAnswer = 0xC3;
 } // namespace
 
 UploadPeer::UploadPeer(Bytes upload) : upload_(std::move(upload)) {
-  master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ::grantpt(master_);
-  ::unlockpt(master_);
-  slavePath_ = QString::fromLocal8Bit(::ptsname(master_));
-  slave_ = ::open(::ptsname(master_), O_RDWR | O_NOCTTY);
-  termios raw{};
-  ::tcgetattr(slave_, &raw);
-  ::cfmakeraw(&raw);
-  ::tcsetattr(slave_, TCSANOW, &raw);
+  const RawPty pty = openRawPty();
+  master_ = pty.master;
+  slave_ = pty.slave;
+  slavePath_ = pty.slavePath;
   thread_ = std::thread([this] { serve(); });
 }
 

@@ -102,10 +102,15 @@ private slots:
 
 private:
   static ReceivedCommand address(char house, int unit) {
-    return {.house = *HouseCode::fromLetter(house), .units = {*UnitCode::fromNumber(unit)}};
+    ReceivedCommand c;
+    c.house = *HouseCode::fromLetter(house);
+    c.units = {*UnitCode::fromNumber(unit)};
+    return c;
   }
   static ReceivedCommand function(char house, std::initializer_list<int> units, Function f) {
-    ReceivedCommand c{.house = *HouseCode::fromLetter(house), .function = f};
+    ReceivedCommand c;
+    c.house = *HouseCode::fromLetter(house);
+    c.function = f;
     for (int u : units)
       c.units.push_back(*UnitCode::fromNumber(u));
     return c;

@@ -1,21 +1,16 @@
 #include "ptypeer.h"
 
+#include "rawpty.h"
+
 #include <algorithm>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 PtyPeer::PtyPeer(std::vector<Step> script) : script_(std::move(script)) {
-  master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ::grantpt(master_);
-  ::unlockpt(master_);
-  slavePath_ = QString::fromLocal8Bit(::ptsname(master_));
-  slave_ = ::open(::ptsname(master_), O_RDWR | O_NOCTTY);
-  termios raw{};
-  ::tcgetattr(slave_, &raw);
-  ::cfmakeraw(&raw);
-  ::tcsetattr(slave_, TCSANOW, &raw);
+  const RawPty pty = openRawPty();
+  master_ = pty.master;
+  slave_ = pty.slave;
+  slavePath_ = pty.slavePath;
   thread_ = std::thread([this] { serve(); });
 }
 
