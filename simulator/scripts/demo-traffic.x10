@@ -2,7 +2,7 @@
 wait 3
 B3 On
 wait 5
-A1 Dim 45%
+B3 Dim 45%
 wait 5
 C7 Off
 wait 5
