@@ -13,7 +13,7 @@ namespace appidentity {
 inline const QString title = QStringLiteral("X10 Test Console");
 inline const QString version = QStringLiteral("1.00");
 // Reverse-DNS id: the .desktop file, the AppStream component and the installed icon name.
-inline const QString desktopId = QStringLiteral("io.github.x10console.X10Console");
+inline const QString desktopId = QStringLiteral("org.x10console.X10Console");
 
 // The application icon (16, 32 and 48 px images) from the embedded resources.
 QIcon icon();
