@@ -23,7 +23,7 @@ run() {
   echo
 }
 
-# Google Benchmark programs write JSON; their figures are taken from the median of repetitions.
+# libbenchmark programs write JSON; their figures are taken from the median of repetitions.
 gbench() {
   local json=$work/$1.json
   echo "== $1"
