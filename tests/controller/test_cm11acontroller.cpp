@@ -1,10 +1,11 @@
 // The driver over a real pseudo-terminal with a small scripted interface.
 #include "cm11acontroller.h"
+#include "portnames.h"
+#include "privateconfighome.h"
 #include "ptypeer.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
@@ -21,20 +22,20 @@ const PtyPeer::Step kProbe{{0x8B}, kStatus};
 class TestCm11aController : public QObject {
   Q_OBJECT
 
-  QTemporaryDir config_;
+  PrivateConfigHome config_;
 
   // COM 1 is linked to the peer's pseudo-terminal, as a user would link a USB adapter.
   void linkCom1(const PtyPeer &peer) {
-    const std::filesystem::path folder = config_.path().toStdString() + "/x10console/ports";
-    std::filesystem::create_directories(folder);
-    std::filesystem::remove(folder / "com1");
-    std::filesystem::create_symlink(peer.slavePath().toStdString(), folder / "com1");
+    const std::filesystem::path link = x10::comPortLinkPath(1);
+    std::filesystem::create_directories(link.parent_path());
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(peer.slavePath().toStdString(), link);
   }
 
   // After a hang-up the link goes, as udev removes an unplugged adapter's link and the
   // simulator its own. Left in place it names a pseudo-terminal number that another program
   // (a test running alongside) may have taken since, and the reopen would succeed there.
-  void unplugCom1() { std::filesystem::remove(config_.path().toStdString() + "/x10console/ports/com1"); }
+  void unplugCom1() { std::filesystem::remove(x10::comPortLinkPath(1)); }
 
   static void sendA1On(Cm11aController &c) {
     qint16 on = 2;
@@ -42,10 +43,7 @@ class TestCm11aController : public QObject {
   }
 
 private slots:
-  void initTestCase() {
-    QVERIFY(config_.isValid());
-    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-  }
+  void initTestCase() { QVERIFY(config_.isValid()); }
 
   void sendsA1OnWithTheHandshake() {
     PtyPeer peer({kProbe, {{0x04, 0x66}, {0x6A}}, {{0x00}, {0x55}}, {{0x06, 0x62}, {0x68}}, {{0x00}, {0x55}}});

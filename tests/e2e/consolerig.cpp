@@ -2,14 +2,10 @@
 
 #include "cm11acontroller.h"
 #include "eventlog.h"
-
-std::filesystem::path comPortLink(int number) {
-  return std::filesystem::path(qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()) / "x10console" / "ports" /
-         ("com" + std::to_string(number));
-}
+#include "portnames.h"
 
 ConsoleRig::ConsoleRig(const QStringList &simulatorOptions)
-    : sim(CM11A_SIM, simulatorOptions + QStringList{"--com", "2"}, comPortLink(2)),
+    : sim(CM11A_SIM, simulatorOptions + QStringList{"--com", "2"}, x10::comPortLinkPath(2)),
       window(std::make_unique<Cm11aController>()) {}
 
 bool ConsoleRig::init(int port) {

@@ -1,7 +1,7 @@
 #pragma once
 // What x10console's main() builds (the window Form1 with a real Cm11aController) with the
 // built cm11a-sim behind it as COM 2, and message boxes answered as they open. The test
-// points XDG_CONFIG_HOME at a private folder first; the port link goes there.
+// points XDG_CONFIG_HOME at a private folder first (PrivateConfigHome); the port link goes there.
 
 #include "messageboxcatcher.h"
 #include "simulatorprocess.h"
@@ -10,10 +10,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <filesystem>
-
-// Where the driver looks for COM n under the current XDG_CONFIG_HOME.
-std::filesystem::path comPortLink(int number);
 
 class ConsoleRig {
 public:

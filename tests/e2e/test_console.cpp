@@ -1,23 +1,21 @@
 // The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
 // driven through its controls as an operator drives it. The simulator runs in fast mode.
 #include "consolerig.h"
+#include "portnames.h"
+#include "privateconfighome.h"
 #include "ptypeer.h"
 #include "waituntil.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestConsole : public QObject {
   Q_OBJECT
 
-  QTemporaryDir config_;
+  PrivateConfigHome config_;
 
 private slots:
-  void initTestCase() {
-    QVERIFY(config_.isValid());
-    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-  }
+  void initTestCase() { QVERIFY(config_.isValid()); }
 
   void initReadsDone() {
     ConsoleRig rig;
@@ -31,9 +29,9 @@ private slots:
   void initOnAPortWithNothingBehindIt() {
     ConsoleRig rig;
     PtyPeer nothing({});
-    std::filesystem::create_symlink(nothing.slavePath().toStdString(), comPortLink(3));
+    std::filesystem::create_symlink(nothing.slavePath().toStdString(), x10::comPortLinkPath(3));
     QVERIFY(!rig.init(3));
-    std::filesystem::remove(comPortLink(3));
+    std::filesystem::remove(x10::comPortLinkPath(3));
     QCOMPARE(rig.boxes.shown.size(), 1);
     QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") && rig.boxes.shown[0].contains("| Error initializing CM11A |"),
              qPrintable(rig.boxes.shown[0]));
@@ -166,7 +164,7 @@ private slots:
     QCOMPARE(rig.boxes.shown.size(), 1);
     QVERIFY2(rig.boxes.shown[0].startsWith("Critical |"), qPrintable(rig.boxes.shown[0]));
 
-    SimulatorProcess again(CM11A_SIM, {"--fast", "--com", "2"}, comPortLink(2));
+    SimulatorProcess again(CM11A_SIM, {"--fast", "--com", "2"}, x10::comPortLinkPath(2));
     QVERIFY2(again.ready(), qPrintable(again.errors()));
     rig.send("Command5", "A", "1", "On");
     QVERIFY2(again.waitForOutput("A1 lamp on"), qPrintable(rig.boxes.shown.join('\n')));

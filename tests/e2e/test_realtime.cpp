@@ -2,9 +2,9 @@
 // waits, beside the time the wire itself needs. Figures belong to the benchmarks; this only
 // checks that the simulator paces the line and that the driver adds no gross delay.
 #include "consolerig.h"
+#include "privateconfighome.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -19,13 +19,10 @@ constexpr double kWireSeconds = kLineSeconds + 10 * 10 / 4800.0;
 class TestRealtime : public QObject {
   Q_OBJECT
 
-  QTemporaryDir config_;
+  PrivateConfigHome config_;
 
 private slots:
-  void initTestCase() {
-    QVERIFY(config_.isValid());
-    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-  }
+  void initTestCase() { QVERIFY(config_.isValid()); }
 
   void sendWaitA1OnTakesTheLineTime() {
     ConsoleRig rig(QStringList{}); // realistic timing: no --fast

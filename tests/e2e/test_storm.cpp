@@ -2,10 +2,10 @@
 // Send Wait: every one reaches the event log exactly once, in order, as its two lines. (The
 // 10 000-command storm runs back to back in memory: tests/integration/test_storm.cpp.)
 #include "consolerig.h"
+#include "privateconfighome.h"
 #include "waituntil.h"
 
 #include <QDeadlineTimer>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -28,13 +28,10 @@ QStringList expectedLog(int count) {
 class TestStorm : public QObject {
   Q_OBJECT
 
-  QTemporaryDir config_;
+  PrivateConfigHome config_;
 
 private slots:
-  void initTestCase() {
-    QVERIFY(config_.isValid());
-    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-  }
+  void initTestCase() { QVERIFY(config_.isValid()); }
 
   void everyCommandOnceAndInOrderWhileSending() {
     ConsoleRig rig;
