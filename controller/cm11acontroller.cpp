@@ -47,7 +47,7 @@ qint16 Cm11aController::Init() {
   case SerialLink::OpenError::None:
     break;
   case SerialLink::OpenError::NoSuchDevice:
-    return failInit(InitNoSuchPort, opened.text);
+    return failInit(InitNoSuchPort, opened.text + missingPortHint(*path));
   case SerialLink::OpenError::PermissionDenied:
     return failInit(InitPermissionDenied, opened.text);
   case SerialLink::OpenError::InUse:
@@ -67,6 +67,19 @@ qint16 Cm11aController::Init() {
   lastErrorText_.clear();
   qCInfo(lcCm11a).noquote() << "interface ready on" << link_.path();
   return InitOk;
+}
+
+// Where the port number is looked up, for a user whose adapter is elsewhere (a USB one, say),
+// or whose link points at an adapter that is not plugged in.
+QString Cm11aController::missingPortHint(const std::filesystem::path &missing) const {
+  const std::filesystem::path link = comPortLinkPath(comPort_);
+  std::error_code ec;
+  if (missing == link)
+    return QStringLiteral(" (a link to %1): plug the interface's adapter in, or point the link at it (see man x10console)")
+        .arg(QString::fromStdString(std::filesystem::read_symlink(link, ec).string()));
+  return QStringLiteral(": plug the interface's adapter in, or link COM %1 to it as %2 (see man x10console)")
+      .arg(comPort_)
+      .arg(QString::fromStdString(link.string()));
 }
 
 qint16 Cm11aController::failInit(qint16 code, const QString &text) {

@@ -20,9 +20,7 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   path_ = path;
   lostReason_.clear();
   if (!QFileInfo::exists(path))
-    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1: plug the interface's adapter in, or link the "
-                                                    "port number to it (see README)")
-                                         .arg(path)};
+    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path)};
   port_.setPortName(path);
   if (!port_.open(QIODevice::ReadWrite))
     return openFailure(port_.error());

@@ -5,10 +5,15 @@
 #include "ptypeer.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <filesystem>
+#include <unistd.h>
 
 using Bytes = PtyPeer::Bytes;
 
@@ -135,6 +140,63 @@ private slots:
     c.setComPort(7); // no link: /dev/ttyS6, absent in a container or at least not an interface
     QVERIFY(c.Init() != Cm11aController::InitOk);
     QVERIFY(!c.lastErrorText().isEmpty());
+  }
+
+  // The reason names what is missing and how to fix it: the link of an unplugged adapter, or
+  // the serial port a COM number stands for when it has no link.
+  void missingDeviceSaysWhereThePortIsLinked() {
+    const std::filesystem::path link = x10::comPortLinkPath(7);
+    std::filesystem::create_directories(link.parent_path());
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink("/dev/serial/by-id/usb-unplugged-port0", link);
+    Cm11aController c;
+    c.setComPort(7);
+    QCOMPARE(c.Init(), Cm11aController::InitNoSuchPort);
+    const QString text = c.lastErrorText();
+    std::filesystem::remove(link);
+    QCOMPARE(text, "no such device " + QString::fromStdString(link.string()) +
+                       " (a link to /dev/serial/by-id/usb-unplugged-port0): plug the interface's adapter in, or "
+                       "point the link at it (see man x10console)");
+
+    c.setComPort(200); // /dev/ttyS199: no machine has that many
+    QCOMPARE(c.Init(), Cm11aController::InitNoSuchPort);
+    QCOMPARE(c.lastErrorText(), "no such device /dev/ttyS199: plug the interface's adapter in, or link COM 200 to it as " +
+                                    QString::fromStdString(x10::comPortLinkPath(200).string()) + " (see man x10console)");
+  }
+
+  // A user outside the device's group: the one-line reason says how to join it. Root opens any
+  // device, so as root the probe runs as nobody.
+  void deviceWithoutAccessAsksForTheDialoutGroup() {
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                           QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    const QString device = home.filePath("ttyUSB0");
+    QFile file(device);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QFile::setPermissions(device, ::geteuid() == 0 ? QFile::ReadOwner | QFile::WriteOwner : QFile::Permissions());
+    std::filesystem::create_directories(home.filePath("x10console/ports").toStdString());
+    std::filesystem::create_symlink(device.toStdString(), home.filePath("x10console/ports/com1").toStdString());
+
+    QStringList command{X10_INIT_PROBE, "1"};
+    if (::geteuid() == 0) {
+      const QString setpriv = QStandardPaths::findExecutable("setpriv");
+      if (setpriv.isEmpty())
+        QSKIP("running as root without setpriv to drop to another user");
+      command = QStringList{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    }
+    QProcess probe;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", home.path());
+    probe.setProcessEnvironment(env);
+    probe.start(command.takeFirst(), command);
+    QVERIFY(probe.waitForFinished(10000));
+    const QStringList lines = QString::fromLocal8Bit(probe.readAllStandardOutput()).split('\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0].toInt(), int(Cm11aController::InitPermissionDenied));
+    QVERIFY2(lines[1].startsWith("permission denied on " + home.filePath("x10console/ports/com1")), qPrintable(lines[1]));
+    QVERIFY2(lines[1].contains("add your user to the dialout group"), qPrintable(lines[1]));
   }
 
   void callsBeforeInitAndBadArgumentsAreUsageErrors() {
