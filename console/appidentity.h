@@ -11,7 +11,8 @@ namespace appidentity {
 // Title of the console's message boxes. Deliberately not the application display name: the
 // platform would append that to every window caption, and the caption must read "Form1".
 inline const QString title = QStringLiteral("X10 Test Console");
-inline const QString version = QStringLiteral("1.00");
+// The project's version, as the build gives it (also in the package, metainfo and man page).
+inline const QString version = QStringLiteral(X10_VERSION);
 // Reverse-DNS id: the .desktop file, the AppStream component and the installed icon name.
 inline const QString desktopId = QStringLiteral("org.x10console.X10Console");
 

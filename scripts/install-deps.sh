@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
-# run and the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) need, when
+# run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the Debian
+# package with its checks (dpkg-shlibdeps, the validators, mandoc, debootstrap) need, when
 # missing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
-          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev)
+          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev
+          dpkg-dev desktop-file-utils appstream mandoc man-db debootstrap x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -76,6 +76,10 @@ int main(int argc, char **argv) {
     std::cout << usage();
     return 0;
   }
+  if (options.version) {
+    std::cout << versionLine() << '\n';
+    return 0;
+  }
   try {
     return simulate(options);
   } catch (const std::exception &e) {

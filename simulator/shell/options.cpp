@@ -20,6 +20,8 @@ std::variant<Options, std::string> parseOptions(std::span<const char *const> arg
     };
     if (option == "--help" || option == "-h") {
       options.help = true;
+    } else if (option == "--version") {
+      options.version = true;
     } else if (option == "--fast") {
       options.fast = true;
     } else if (option == "--com") {
@@ -59,9 +61,12 @@ power-line traffic and faults; type 'help' once it runs.
   --script FILE   run the commands in FILE ('wait SECONDS' paces them)
   --trace FILE    write every byte with its direction and time, and every exchange
   --help          show this text
+  --version       show the version
 An existing link is replaced only if it dangles or points into /dev/pts; the link is
 removed on exit, Ctrl-C and SIGTERM.
 )";
 }
+
+std::string versionLine() { return std::string("cm11a-sim ") + X10_VERSION; }
 
 } // namespace x10::sim

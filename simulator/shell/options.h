@@ -17,10 +17,13 @@ struct Options {
   std::optional<std::string> script;
   std::optional<std::string> trace;
   bool help = false;
+  bool version = false;
 };
 
 // The options, or a message saying what is wrong. args leaves out the program name.
 std::variant<Options, std::string> parseOptions(std::span<const char *const> args);
 std::string_view usage();
+// "cm11a-sim <version>", the line --version prints.
+std::string versionLine();
 
 } // namespace x10::sim

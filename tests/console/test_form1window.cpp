@@ -53,6 +53,14 @@ private slots:
     QVERIFY(form.layout() == nullptr);
   }
 
+  // What the desktop matches the window to (its .desktop file and WM_CLASS), and the version
+  // it reports.
+  void applicationNamesItsDesktopEntryAndVersion() {
+    QCOMPARE(QGuiApplication::desktopFileName(), "org.x10console.X10Console");
+    QCOMPARE(QCoreApplication::applicationName(), "x10console");
+    QCOMPARE(QCoreApplication::applicationVersion(), "1.00");
+  }
+
   void controlsHaveTheirPlaceAndCaption_data() {
     QTest::addColumn<QString>("container");
     QTest::addColumn<QString>("caption");
