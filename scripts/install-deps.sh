@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
-# run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the Debian
-# package with its checks (dpkg-shlibdeps, the validators, mandoc, debootstrap) need, when
-# missing.
+# run and the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) need, when
+# missing. "install-deps.sh package" adds what building and checking the Debian package
+# takes: dpkg-shlibdeps, the desktop-entry and metainfo validators, mandoc, debootstrap.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
-          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev
-          dpkg-dev desktop-file-utils appstream mandoc man-db debootstrap x11-utils)
+          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev)
+if [ "${1:-}" = package ]; then
+  packages+=(dpkg-dev desktop-file-utils appstream mandoc man-db debootstrap x11-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,7 +5,7 @@
 # build/package/. X10_PACKAGE_FRESH=0 skips the fresh system.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh package
 cmake --preset package >/dev/null
 cmake --build --preset package -j "$(nproc)"
 cpack --preset package
