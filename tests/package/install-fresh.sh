@@ -20,29 +20,41 @@ display=:$((90 + RANDOM % 100))
 xvfb=
 
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
+apt_in_root() { in_root env DEBIAN_FRONTEND=noninteractive apt-get -o Acquire::Retries=3 "$@"; }
 
+# Never deletes through a mount that is still there (a run that was killed may have left one).
+remove_work() {
+  if mountpoint -q "$root/proc"; then umount "$root/proc" || umount -l "$root/proc"; fi
+  if mountpoint -q "$root/proc"; then
+    echo "install-fresh.sh: $root/proc is still mounted; not deleting $work" >&2
+    return 1
+  fi
+  rm -rf "$work"
+}
 cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  if mountpoint -q "$root/proc"; then umount "$root/proc" || umount -l "$root/proc"; fi
-  # Never delete through a mount that is still there.
-  if ! mountpoint -q "$root/proc"; then rm -rf "$work"; fi
+  remove_work
 }
-trap cleanup EXIT
 
 [ "$(id -u)" -eq 0 ] || { echo "install-fresh.sh: needs root (debootstrap, chroot)" >&2; exit 2; }
-rm -rf "$work"
+remove_work
+trap cleanup EXIT
 mkdir -p "$work"
 echo "== a fresh $suite system (debootstrap, minbase)"
-debootstrap --variant=minbase "$suite" "$root" "$mirror" > "$work/debootstrap.log" 2>&1 ||
-  { tail -n 20 "$work/debootstrap.log"; exit 1; }
+# The archive is reached over the network: a download that breaks off is tried again.
+for attempt in 1 2 3; do
+  debootstrap --variant=minbase "$suite" "$root" "$mirror" > "$work/debootstrap.log" 2>&1 && break
+  [ "$attempt" -eq 3 ] && { tail -n 20 "$work/debootstrap.log"; exit 1; }
+  rm -rf "$root"
+  sleep 5
+done
 mount -t proc proc "$root/proc"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 cp "$deb" "$root/tmp/"
 
 echo "== apt-get install ./$(basename "$deb")"
-in_root apt-get update -qq
-check "apt installs the package and its dependencies" \
-  in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")"
+apt_in_root update -qq
+check "apt installs the package and its dependencies" apt_in_root install -y -qq "/tmp/$(basename "$deb")"
 check "dpkg has it installed at 1.00" \
   test "$(in_root dpkg-query -W -f='${Status} ${Version}' x10console)" = "install ok installed 1.00"
 
@@ -80,7 +92,7 @@ console_shows_form1() {
 check "x10console opens its window Form1 on X" console_shows_form1
 
 echo "== apt-get purge"
-check "purging removes it" in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq x10console
+check "purging removes it" apt_in_root purge -y -qq x10console
 check "no file of it is left" \
   test ! -e "$root/usr/bin/x10console" -a ! -e "$root/usr/share/applications/$id.desktop"
 
