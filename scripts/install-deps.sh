@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
-# run and the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) need, when
-# missing. "install-deps.sh package" adds what building and checking the Debian package
-# takes: dpkg-shlibdeps, the desktop-entry and metainfo validators, mandoc, debootstrap.
+# run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
+# the Debian package (dpkg-shlibdeps, the desktop-entry and metainfo validators, mandoc) need,
+# when missing. "install-deps.sh package" adds what installing the package on a fresh system
+# takes: debootstrap, and xwininfo to see its window.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
-          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev)
+          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev
+          dpkg-dev desktop-file-utils appstream mandoc man-db)
 if [ "${1:-}" = package ]; then
-  packages+=(dpkg-dev desktop-file-utils appstream mandoc man-db debootstrap x11-utils)
+  packages+=(debootstrap x11-utils)
 fi
 
 missing=()
