@@ -14,7 +14,7 @@ inline const QString title = QStringLiteral("X10 Test Console");
 // The project's version, as the build gives it (also in the package, metainfo and man page).
 inline const QString version = QStringLiteral(X10_VERSION);
 // Reverse-DNS id: the .desktop file, the AppStream component and the installed icon name.
-inline const QString desktopId = QStringLiteral("org.x10console.X10Console");
+inline const QString desktopId = QStringLiteral(X10_APP_ID);
 
 // The application icon (16, 32 and 48 px images) from the embedded resources.
 QIcon icon();

@@ -73,10 +73,11 @@ qint16 Cm11aController::Init() {
 // or whose link points at an adapter that is not plugged in.
 QString Cm11aController::missingPortHint(const std::filesystem::path &missing) const {
   const std::filesystem::path link = comPortLinkPath(comPort_);
-  std::error_code ec;
-  if (missing == link)
+  if (missing == link) {
+    std::error_code ec;
     return QStringLiteral(" (a link to %1): plug the interface's adapter in, or point the link at it (see man x10console)")
         .arg(QString::fromStdString(std::filesystem::read_symlink(link, ec).string()));
+  }
   return QStringLiteral(": plug the interface's adapter in, or link COM %1 to it as %2 (see man x10console)")
       .arg(comPort_)
       .arg(QString::fromStdString(link.string()));

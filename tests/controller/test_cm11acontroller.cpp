@@ -29,13 +29,14 @@ class TestCm11aController : public QObject {
 
   PrivateConfigHome config_;
 
-  // COM 1 is linked to the peer's pseudo-terminal, as a user would link a USB adapter.
-  void linkCom1(const PtyPeer &peer) {
-    const std::filesystem::path link = x10::comPortLinkPath(1);
+  // COM n is linked to a device, as a user would link a USB adapter.
+  static void linkCom(int n, const std::filesystem::path &device) {
+    const std::filesystem::path link = x10::comPortLinkPath(n);
     std::filesystem::create_directories(link.parent_path());
     std::filesystem::remove(link);
-    std::filesystem::create_symlink(peer.slavePath().toStdString(), link);
+    std::filesystem::create_symlink(device, link);
   }
+  void linkCom1(const PtyPeer &peer) { linkCom(1, peer.slavePath().toStdString()); }
 
   // After a hang-up the link goes, as udev removes an unplugged adapter's link and the
   // simulator its own. Left in place it names a pseudo-terminal number that another program
@@ -146,9 +147,7 @@ private slots:
   // the serial port a COM number stands for when it has no link.
   void missingDeviceSaysWhereThePortIsLinked() {
     const std::filesystem::path link = x10::comPortLinkPath(7);
-    std::filesystem::create_directories(link.parent_path());
-    std::filesystem::remove(link);
-    std::filesystem::create_symlink("/dev/serial/by-id/usb-unplugged-port0", link);
+    linkCom(7, "/dev/serial/by-id/usb-unplugged-port0");
     Cm11aController c;
     c.setComPort(7);
     QCOMPARE(c.Init(), Cm11aController::InitNoSuchPort);
