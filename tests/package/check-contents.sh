@@ -38,6 +38,10 @@ done
 check "programs are executable" test -x "$root/usr/bin/x10console" -a -x "$root/usr/bin/cm11a-sim"
 check "nothing outside /usr" test "$(ls "$root")" = usr
 check "binaries are stripped" sh -c "! objdump -h '$root/usr/bin/x10console' | grep -q debug_info"
+# A run path would make the loader search it before the system's libraries for every one.
+for program in x10console cm11a-sim; do
+  check "$program has no run path" sh -c "! readelf -d '$root/usr/bin/$program' | grep -Eq 'RPATH|RUNPATH'"
+done
 
 echo "== desktop entry"
 desktop=$root/usr/share/applications/$id.desktop
