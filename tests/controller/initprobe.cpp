@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char **argv) {
   QCoreApplication app(argc, argv);

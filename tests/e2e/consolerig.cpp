@@ -4,6 +4,8 @@
 #include "eventlog.h"
 #include "portnames.h"
 
+#include <QTextDocument>
+
 ConsoleRig::ConsoleRig(const QStringList &simulatorOptions)
     : sim(CM11A_SIM, simulatorOptions + QStringList{"--com", "2"}, x10::comPortLinkPath(2)),
       window(std::make_unique<Cm11aController>()) {}
@@ -26,5 +28,8 @@ QStringList ConsoleRig::logLines() const {
   lines.removeLast(); // after the last line break
   return lines;
 }
+
+// Each line ends in a break, so the document has one empty block more.
+int ConsoleRig::logLineCount() const { return window.log()->document()->blockCount() - 1; }
 
 QString ConsoleRig::logText() const { return window.log()->text(); }

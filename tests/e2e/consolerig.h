@@ -22,6 +22,8 @@ public:
   void send(const char *button, const QString &house, const QString &unit, const QString &command);
   // The event log, one entry per line, line breaks dropped.
   QStringList logLines() const;
+  // How many lines logLines() would hold, without copying the log: for waits on a long log.
+  int logLineCount() const;
   QString logText() const;
 
   SimulatorProcess sim;
