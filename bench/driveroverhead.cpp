@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 // Driver overhead: SendWait "A1 On" against cm11a-sim in realistic (timed) mode, divided by
 // the time the wire itself needs. The simulator is the built program, started on a pseudo-
 // terminal published as COM 1 under a temporary XDG_CONFIG_HOME, so the driver resolves and
 // opens it exactly as it would a real port.
 
-#include "cm11acontroller.h"
-#include "figures.h"
+#include "controller/cm11acontroller.h"
+#include "bench/figures.h"
 
 #include <QCoreApplication>
 #include <QDir>

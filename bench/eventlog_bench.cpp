@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 // Event log: the cost of appending one line to the window's log that already holds 1 000,
 // 100 000 or 1 000 000 lines, with the window shown offscreen and the log scrolled to its end,
 // where an operator watches new lines arrive. Measured twice: the append call alone, and the
 // append with the event processing it causes (layout of the new block, scroll bar, repaint).
 
-#include "cm11acontroller.h"
-#include "eventlog.h"
-#include "form1.h"
+#include "controller/cm11acontroller.h"
+#include "console/eventlog.h"
+#include "console/form1.h"
 
 #include <QApplication>
 #include <QScrollBar>

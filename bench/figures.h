@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How the benchmark programs report: one tab-separated FIGURE line per measured figure, which
 // scripts/bench.sh gathers into its summary table, plus the order statistics they are taken from.

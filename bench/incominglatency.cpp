@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: MIT
 // Incoming latency: from the last byte of an upload written to the port to its line in the
 // window's event log. The window is the real Form1 with the real driver (offscreen platform
 // unless QT_QPA_PLATFORM says otherwise); the interface is an UploadPeer on a pseudo-terminal
 // that answers at once, as the simulator does in fast mode. Both ends read one steady clock:
 // the peer notes when its write of the upload returned, the window's log notes its change.
 
-#include "cm11acontroller.h"
-#include "eventlog.h"
-#include "figures.h"
-#include "form1.h"
-#include "uploadpeer.h"
+#include "controller/cm11acontroller.h"
+#include "console/eventlog.h"
+#include "bench/figures.h"
+#include "console/form1.h"
+#include "bench/uploadpeer.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // Protocol core throughput: bytes through x10::Cm11aCore per second of CPU, with no port and
 // no timer, for the two exchanges that carry traffic: a poll with its upload, and a SendWait of
 // "A1 On" answered by a scripted interface. Bytes counted are those on the wire, both ways.
 
-#include "cm11acore.h"
+#include "controller/cm11acore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up: times programs from exec to their top-level window being mapped on the X server
 // and to its first frame being drawn, then reads their resident memory once they have settled.
 // Everything is observed from outside (map notifications on the root window, the window's
@@ -9,7 +10,7 @@
 // start-up, so the fastest of several runs is the steadiest estimate of its own cost. Memory,
 // which other work does not change, is compared by the median.
 
-#include "figures.h"
+#include "bench/figures.h"
 
 #include <xcb/xcb.h>
 

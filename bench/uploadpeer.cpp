@@ -1,6 +1,7 @@
-#include "uploadpeer.h"
+// SPDX-License-Identifier: MIT
+#include "bench/uploadpeer.h"
 
-#include "rawpty.h"
+#include "tests/support/rawpty.h"
 
 #include <poll.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The interface's side of a pseudo-terminal for the latency benchmark: answers the driver's
 // status probe, and on request polls (0x5A), waits for the driver's 0xC3 and writes an upload,

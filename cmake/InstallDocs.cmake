@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Documents installed the way Debian ships them: compressed with gzip -9n (no name or time
 # stamp, so the package is reproducible).
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package of everything `cmake --install` puts down (cpack -G DEB, or the package
 # preset). The shared libraries' packages come from dpkg-shlibdeps; the rest are what the
 # binaries load at run time without linking it.

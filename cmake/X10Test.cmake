@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # x10_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [QT])
 # Builds one test executable linked against the room libraries and registers it with
 # CTest. QT tests run on the offscreen platform so they need no display.

@@ -1,4 +1,5 @@
-#include "appidentity.h"
+// SPDX-License-Identifier: MIT
+#include "console/appidentity.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,7 @@
-#include "errorreport.h"
+// SPDX-License-Identifier: MIT
+#include "console/errorreport.h"
 
-#include "appidentity.h"
+#include "console/appidentity.h"
 
 #include <QMessageBox>
 #include <QString>

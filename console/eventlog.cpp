@@ -1,4 +1,5 @@
-#include "eventlog.h"
+// SPDX-License-Identifier: MIT
+#include "console/eventlog.h"
 
 #include <QScrollBar>
 #include <QTextCursor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The event log field: a multi-line, wrapping, editable text with a vertical scroll bar always
 // shown and no horizontal one. Tab moves the focus on, as in the other fields; Enter starts a

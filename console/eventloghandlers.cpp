@@ -1,9 +1,10 @@
-#include "eventloghandlers.h"
+// SPDX-License-Identifier: MIT
+#include "console/eventloghandlers.h"
 
-#include "controlcm.h"
-#include "eventlog.h"
-#include "form1.h"
-#include "numericfield.h"
+#include "controller/controlcm.h"
+#include "console/eventlog.h"
+#include "console/form1.h"
+#include "console/numericfield.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

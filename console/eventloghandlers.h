@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Event log: polling ("GetEvent"), clearing ("Clear") and the handlers of the component's two
 // events. Each writer appends exactly one line ending in CR LF.

@@ -1,11 +1,12 @@
-#include "form1.h"
+// SPDX-License-Identifier: MIT
+#include "console/form1.h"
 
-#include "appidentity.h"
-#include "controlcm.h"
-#include "eventlog.h"
-#include "eventloghandlers.h"
-#include "sendinghandlers.h"
-#include "setuphandlers.h"
+#include "console/appidentity.h"
+#include "controller/controlcm.h"
+#include "console/eventlog.h"
+#include "console/eventloghandlers.h"
+#include "console/sendinghandlers.h"
+#include "console/setuphandlers.h"
 
 #include <QComboBox>
 #include <QGroupBox>

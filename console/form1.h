@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Form1, the console's only window: its controls, named as the handlers know them, and the one
 // controller component instance. The handlers live in setuphandlers, sendinghandlers and
 // eventloghandlers; this class builds the controls and wires each event to its handler.
 
-#include "handlergate.h"
+#include "console/handlergate.h"
 
 #include <QWidget>
 

@@ -1,6 +1,7 @@
-#include "handlergate.h"
+// SPDX-License-Identifier: MIT
+#include "console/handlergate.h"
 
-#include "errorreport.h"
+#include "console/errorreport.h"
 
 void HandlerGate::run(const std::function<void()> &handler) {
   runGuarded(handler);

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // x10console: the X10 test console. One window, no command line of its own.
 
-#include "appidentity.h"
-#include "form1.h"
-#include "cm11acontroller.h"
+#include "console/appidentity.h"
+#include "console/form1.h"
+#include "controller/cm11acontroller.h"
 
 #include <QApplication>
 

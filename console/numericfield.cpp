@@ -1,4 +1,5 @@
-#include "numericfield.h"
+// SPDX-License-Identifier: MIT
+#include "console/numericfield.h"
 
 #include <QLocale>
 #include <QString>

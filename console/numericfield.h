@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading numbers out of the window's text fields. Every number the console takes from a field
 // goes through readNumber(); handlers that need an integer narrow the result with toInt16() or

@@ -1,8 +1,9 @@
-#include "sendinghandlers.h"
+// SPDX-License-Identifier: MIT
+#include "console/sendinghandlers.h"
 
-#include "controlcm.h"
-#include "form1.h"
-#include "numericfield.h"
+#include "controller/controlcm.h"
+#include "console/form1.h"
+#include "console/numericfield.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Sending: the handlers of "Send Exec" and "Send Wait". Both hand the component the selected
 // command, the house and device code as typed, and the dim value and two data values read by

@@ -1,9 +1,10 @@
-#include "setuphandlers.h"
+// SPDX-License-Identifier: MIT
+#include "console/setuphandlers.h"
 
-#include "appidentity.h"
-#include "controlcm.h"
-#include "form1.h"
-#include "numericfield.h"
+#include "console/appidentity.h"
+#include "controller/controlcm.h"
+#include "console/form1.h"
+#include "console/numericfield.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

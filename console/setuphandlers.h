@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Set-up, reset and exit: the handlers of "Init", "Clear CM11A" and "Exit".
 

@@ -1,9 +1,10 @@
-#include "cm11acontroller.h"
+// SPDX-License-Identifier: MIT
+#include "controller/cm11acontroller.h"
 
-#include "cm11alog.h"
-#include "commandtext.h"
-#include "portnames.h"
-#include "sendplanner.h"
+#include "controller/cm11alog.h"
+#include "controller/commandtext.h"
+#include "controller/portnames.h"
+#include "controller/sendplanner.h"
 
 #include <QDateTime>
 

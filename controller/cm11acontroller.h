@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The controller component the console instantiates: the CM11A driver behind controlcm. It
 // runs on the thread that owns it. While idle, bytes from the port feed the protocol core and
@@ -6,10 +7,10 @@
 // loop, which would run other clicks) until the core finishes or its deadline passes. Events
 // decoded at any time are posted and emitted after the current handler returns, in order.
 
-#include "cm11acore.h"
-#include "commandqueue.h"
-#include "controlcm.h"
-#include "seriallink.h"
+#include "controller/cm11acore.h"
+#include "controller/commandqueue.h"
+#include "controller/controlcm.h"
+#include "controller/seriallink.h"
 
 #include <QTimer>
 

@@ -1,8 +1,9 @@
-#include "cm11acore.h"
+// SPDX-License-Identifier: MIT
+#include "controller/cm11acore.h"
 
-#include "hexbytes.h"
-#include "upload.h"
-#include "wirebytes.h"
+#include "controller/hexbytes.h"
+#include "controller/upload.h"
+#include "controller/wirebytes.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -121,8 +122,7 @@ void Cm11aCore::receive(std::span<const std::uint8_t> bytes, const Instant &now)
 }
 
 void Cm11aCore::timePassed(const Instant &now) {
-  // Each deadline handled moves the core on; a few rounds cover deadlines that fell due together.
-  for (int round = 0; round < 8; ++round) {
+  for (int round = 0; round < timing::kMaxDeadlinesAtOnce; ++round) {
     const auto due = nextDeadline();
     if (!due || now.steady < *due)
       return;

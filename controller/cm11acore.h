@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The CM11A protocol engine with no I/O: bytes and time in; bytes to write, finished
 // operations and decoded X10 traffic out. It owns no port, timer or thread. The shell feeds it
@@ -10,10 +11,10 @@
 // list of transmissions). Between and during them the core answers polls (0x5A, upload taken
 // and decoded) and power-fail polls (0xA5, answered with a set-clock of the current time).
 
-#include "receivedecoder.h"
-#include "statusreply.h"
-#include "transmission.h"
-#include "wallclock.h"
+#include "controller/receivedecoder.h"
+#include "controller/statusreply.h"
+#include "controller/transmission.h"
+#include "controller/wallclock.h"
 
 #include <chrono>
 #include <deque>
@@ -54,6 +55,9 @@ inline constexpr std::chrono::milliseconds kDrainLimit = 2000ms;
 inline constexpr int kMaxTries = 3;
 // Polls or power-fail polls that may interrupt one step before the operation fails.
 inline constexpr int kMaxInterruptions = 8;
+// Deadlines handled by one timePassed call. Each moves the core to another phase with a later
+// deadline or none; after a long stall a few may have fallen due together, never this many.
+inline constexpr int kMaxDeadlinesAtOnce = 8;
 } // namespace timing
 
 enum class OperationKind { Probe, Clear, Send };

@@ -1,3 +1,4 @@
-#include "cm11alog.h"
+// SPDX-License-Identifier: MIT
+#include "controller/cm11alog.h"
 
 Q_LOGGING_CATEGORY(lcCm11a, "x10.cm11a", QtInfoMsg)

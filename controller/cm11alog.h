@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The driver's logging category "x10.cm11a": decoded transactions at info, every byte with its
 // direction and time at debug. Switch on with QT_LOGGING_RULES="x10.cm11a.debug=true".

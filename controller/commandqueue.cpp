@@ -1,6 +1,7 @@
-#include "commandqueue.h"
+// SPDX-License-Identifier: MIT
+#include "controller/commandqueue.h"
 
-#include "commandtext.h"
+#include "controller/commandtext.h"
 
 namespace x10 {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Received commands waiting to be fetched one at a time, as text. An address waits as a
 // command of its own ("B3") until a function for its house arrives; the function then takes
@@ -5,7 +6,7 @@
 // the address was fetched before its function came. Bounded: when full, the oldest is dropped
 // and the next text handed out says how many were lost, so loss is never silent.
 
-#include "receivedecoder.h"
+#include "controller/receivedecoder.h"
 
 #include <cstddef>
 #include <deque>

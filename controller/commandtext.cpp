@@ -1,6 +1,7 @@
-#include "commandtext.h"
+// SPDX-License-Identifier: MIT
+#include "controller/commandtext.h"
 
-#include "hexbytes.h"
+#include "controller/hexbytes.h"
 
 #include <cmath>
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One received command as a line of text: "A1 On", "A1,2 Off", "A Dim 45%",
 // "A5 Extended data 0x1F command 0x31", "B3" (an address alone). Stable: callers may parse it.
 
-#include "receivedecoder.h"
+#include "controller/receivedecoder.h"
 
 #include <string>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The controller component as the console sees it: the members it calls and the two events
 // it handles. Implementations raise ControllerError (or a subclass) from a member that fails.
@@ -7,17 +8,6 @@
 #include <QtGlobal>
 
 #include <stdexcept>
-
-// Numeric member identifiers under which the component's members were published. Kept so
-// that a late-binding host, a log or a test can name a member the way the component does.
-namespace controlcm_members {
-inline constexpr quint32 ComPort = 0x68030000;
-inline constexpr quint32 Init = 0x60030011;
-inline constexpr quint32 ClearInterface = 0x6003001A;
-inline constexpr quint32 SendExec = 0x60030010;
-inline constexpr quint32 SendWait = 0x6003000F;
-inline constexpr quint32 GetEvent = 0x6003000E;
-} // namespace controlcm_members
 
 // Base of every error a component member raises. The text is meant for the operator.
 class ControllerError : public std::runtime_error {

@@ -1,4 +1,5 @@
-#include "hexbytes.h"
+// SPDX-License-Identifier: MIT
+#include "controller/hexbytes.h"
 
 #include <cstdio>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Bytes as spaced hex ("04 66") for logs and error texts.
 

@@ -1,4 +1,5 @@
-#include "portnames.h"
+// SPDX-License-Identifier: MIT
+#include "controller/portnames.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // COM port numbers to device paths. Serial devices move between boots (USB adapters get
 // whatever ttyUSB number is free), so a user may pin a number to any device with a symlink:

@@ -1,4 +1,5 @@
-#include "receivedecoder.h"
+// SPDX-License-Identifier: MIT
+#include "controller/receivedecoder.h"
 
 #include <algorithm>
 

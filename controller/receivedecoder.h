@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Turns the elements of successive uploads into X10 commands. An address and its function may
 // arrive in different uploads, so the addressed units of each house are kept until a function
 // for that house arrives; the set stays in force for further functions (Dim after On) until an
 // address follows a function, which starts a new set. This mirrors how X10 modules listen.
 
-#include "upload.h"
+#include "controller/upload.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,5 @@
-#include "sendplanner.h"
+// SPDX-License-Identifier: MIT
+#include "controller/sendplanner.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Checks the arguments of a send and turns them into the transmissions that carry it: one
 // address per unit, then the function. Every argument is checked before anything is planned,
 // so a bad one never leaves a command half sent.
 
-#include "transmission.h"
+#include "controller/transmission.h"
 
 #include <stdexcept>
 #include <string_view>

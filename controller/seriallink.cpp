@@ -1,7 +1,8 @@
-#include "seriallink.h"
+// SPDX-License-Identifier: MIT
+#include "controller/seriallink.h"
 
-#include "cm11alog.h"
-#include "hexbytes.h"
+#include "controller/cm11alog.h"
+#include "controller/hexbytes.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The serial port under the driver: opens it at 4800 8N1 without flow control, moves bytes
 // (logged at debug with direction and time since opening), waits for bytes without an event

@@ -1,4 +1,5 @@
-#include "statusreply.h"
+// SPDX-License-Identifier: MIT
+#include "controller/statusreply.h"
 
 namespace x10 {
 namespace {

@@ -1,7 +1,8 @@
-#include "transmission.h"
+// SPDX-License-Identifier: MIT
+#include "controller/transmission.h"
 
-#include "hexbytes.h"
-#include "wirebytes.h"
+#include "controller/hexbytes.h"
+#include "controller/wirebytes.h"
 
 #include <algorithm>
 #include <cstdio>

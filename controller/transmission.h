@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the PC sends to the interface and the interface confirms with a checksum before acting
 // on it: a standard address or function (header, code), an extended code (5 bytes) and a
 // set-clock (0x9B and 6 bytes). Each knows its bytes, the checksum the interface must echo and
 // how many mains cycles it occupies on the power line (to bound the wait for "ready").
 
-#include "wallclock.h"
-#include "x10codes.h"
+#include "controller/wallclock.h"
+#include "controller/x10codes.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,8 @@
-#include "upload.h"
+// SPDX-License-Identifier: MIT
+#include "controller/upload.h"
 
-#include "transmission.h"
-#include "wirebytes.h"
+#include "controller/transmission.h"
+#include "controller/wirebytes.h"
 
 namespace x10 {
 namespace {

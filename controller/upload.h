@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One upload of received power-line traffic, as the interface sends it after the PC answers
 // its poll: size (mask + data bytes, at most 9), the function/address mask (bit i set = data
 // byte i is a function), then the data bytes. Dim and Bright are followed by a level byte,
 // an extended code by unit, data and command bytes; those trailing bytes have mask bit 0.
 
-#include "x10codes.h"
+#include "controller/x10codes.h"
 
 #include <cstdint>
 #include <optional>

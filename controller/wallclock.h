@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Local date and time as the interface's clock holds it. The caller reads the real clock and
 // passes this in, so the protocol code never looks at the time of day itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Single bytes with a fixed meaning on the line between the PC and the interface.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // X10 house codes, unit codes and functions with their 4-bit line codes. House letters and
 // unit numbers share one scrambled code table (A and unit 1 are both 0x6, B and 2 are 0xE...).

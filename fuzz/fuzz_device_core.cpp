@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulated interface against a PC that sends anything at any time, while remote traffic
 // arrives on the power line and faults are injected. Invariants:
 // - no exception escapes;
@@ -8,9 +9,9 @@
 //   mask marks no byte beyond the data;
 // - after advance(now) nothing internal is left due at or before now.
 
-#include "cm11adevice.h"
-#include "fuzzcheck.h"
-#include "script.h"
+#include "simulator/core/cm11adevice.h"
+#include "fuzz/fuzzcheck.h"
+#include "fuzz/script.h"
 
 namespace {
 

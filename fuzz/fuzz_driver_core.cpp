@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The driver's protocol core against an interface that answers anything at any time. The input
 // is a script: start operations (probe, clear, sends of up to four transmissions), feed bytes
 // (arbitrary, or the checksum the core expects, or the protocol's single bytes), and let time
@@ -12,10 +13,10 @@
 // - once the input ends and the line falls silent, everything settles: all results are in,
 //   no deadline is left.
 
-#include "cm11acore.h"
-#include "commandtext.h"
-#include "fuzzcheck.h"
-#include "script.h"
+#include "controller/cm11acore.h"
+#include "controller/commandtext.h"
+#include "fuzz/fuzzcheck.h"
+#include "fuzz/script.h"
 
 #include <cstdio>
 #include <cstdlib>

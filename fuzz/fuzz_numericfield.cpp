@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 // The numeric-field reader on arbitrary field text, and the narrowing on arbitrary doubles.
 // Invariants: only NumericOverflow escapes; a number read is finite; a narrowed value is the
 // rounded input (within half a unit) or NumericOverflow when that is out of the type's range.
 
-#include "fuzzcheck.h"
-#include "numericfield.h"
+#include "fuzz/fuzzcheck.h"
+#include "console/numericfield.h"
 
 #include <QString>
 

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: MIT
 // The simulator's command language on arbitrary text, one command a line, run on a device the
 // way a script runs. Invariants: no exception escapes; every refused line comes with a message
 // that says what was expected; a refused line is reported by the runner with its source and
 // line number; a parsed command runs on the device without trouble.
 
-#include "cm11adevice.h"
-#include "command.h"
-#include "commandrunner.h"
-#include "fuzzcheck.h"
+#include "simulator/core/cm11adevice.h"
+#include "simulator/core/command.h"
+#include "simulator/core/commandrunner.h"
+#include "fuzz/fuzzcheck.h"
 
 #include <string_view>
 

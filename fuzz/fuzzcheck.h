@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A broken invariant in a fuzz target: say which and abort, so libFuzzer keeps the input as a
 // crash.

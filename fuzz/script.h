@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fuzz input read front to back as a script of operations and their arguments. Past the end
 // every byte reads as 0, so any input is a complete script, and a seed can be written by hand

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
 # run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
 # the Debian package (dpkg-shlibdeps, the desktop-entry and metainfo validators, mandoc) need,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package (the package preset: an optimised build installed under /usr),
 # checks its contents, and, as root, installs it with apt on a fresh minimal Debian system
 # made with debootstrap and checks what a user gets there. The package is left in

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: MIT
 // cm11a-sim: a CM11A X10 interface played on a pseudo-terminal, for drivers and demos without
 // the hardware.
 
-#include "options.h"
-#include "portlink.h"
-#include "portnames.h"
-#include "pseudoterminal.h"
-#include "signalwatch.h"
-#include "simulatorloop.h"
+#include "simulator/shell/options.h"
+#include "simulator/shell/portlink.h"
+#include "controller/portnames.h"
+#include "simulator/shell/pseudoterminal.h"
+#include "simulator/shell/signalwatch.h"
+#include "simulator/shell/simulatorloop.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,4 +1,5 @@
-#include "addressedunits.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/addressedunits.h"
 
 namespace x10::sim {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The units of one house that the next function acts on, as every receiver on the line keeps
 // them: an address adds its unit, a function acts on the set and leaves it, and the first

@@ -1,4 +1,5 @@
-#include "cm11adevice.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/cm11adevice.h"
 
 #include <algorithm>
 #include <utility>

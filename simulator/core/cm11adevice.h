@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The CM11A as the PC sees it on the serial line, with the power line and its modules behind
 // it. Pure: bytes and time in, bytes and reports out; it owns no port and no clock, so it can
@@ -20,14 +21,14 @@
 // a set-clock. Polling starts only from Idle, so an exchange in progress is never cut, except
 // by the collide fault, which makes traffic arrive just as a transmission starts.
 
-#include "faults.h"
-#include "housemonitor.h"
-#include "interfaceclock.h"
-#include "lineschedule.h"
-#include "powerline.h"
-#include "receivebuffer.h"
-#include "timing.h"
-#include "wirebytes.h"
+#include "simulator/core/faults.h"
+#include "simulator/core/housemonitor.h"
+#include "simulator/core/interfaceclock.h"
+#include "simulator/core/lineschedule.h"
+#include "simulator/core/powerline.h"
+#include "simulator/core/receivebuffer.h"
+#include "simulator/core/timing.h"
+#include "simulator/core/pccommands.h"
 
 #include <deque>
 #include <map>
@@ -74,7 +75,6 @@ public:
 
   PowerLine &powerLine() { return line_; }
   const PowerLine &powerLine() const { return line_; }
-  const HouseMonitor &monitor() const { return monitor_; }
   const Timing &timing() const { return timing_; }
   bool powerFailed() const { return powerFailed_; }
   bool ringEnabled() const { return ringEnabled_; }

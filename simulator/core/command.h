@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The simulator's command language: one command a line, from the terminal or a script.
 // The syntax is described in simulator/README.md and by helpText().
 
-#include "frame.h"
-#include "module.h"
-#include "simtime.h"
+#include "simulator/core/frame.h"
+#include "simulator/core/module.h"
+#include "simulator/core/simtime.h"
 
 #include <cstdint>
 #include <optional>

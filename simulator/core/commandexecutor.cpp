@@ -1,7 +1,8 @@
-#include "commandexecutor.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/commandexecutor.h"
 
-#include "storm.h"
-#include "words.h"
+#include "simulator/core/storm.h"
+#include "simulator/core/words.h"
 
 namespace x10::sim {
 namespace {

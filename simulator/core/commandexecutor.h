@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Carries out one command on the device. What the shell must do itself (wait, quit, hang up)
 // comes back in the outcome.
 
-#include "cm11adevice.h"
-#include "command.h"
+#include "simulator/core/cm11adevice.h"
+#include "simulator/core/command.h"
 
 #include <optional>
 #include <string>

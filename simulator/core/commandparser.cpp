@@ -1,8 +1,9 @@
-#include "command.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/command.h"
 
-#include "storm.h"
-#include "trafficparser.h"
-#include "words.h"
+#include "simulator/core/storm.h"
+#include "simulator/core/trafficparser.h"
+#include "simulator/core/words.h"
 
 #include <span>
 

@@ -1,4 +1,5 @@
-#include "commandrunner.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/commandrunner.h"
 
 namespace x10::sim {
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Command lines from one source (a script or the terminal), run in order. A wait holds back
 // the lines after it until its time has come; an unknown line is reported with where it came
 // from and skipped.
 
-#include "commandexecutor.h"
+#include "simulator/core/commandexecutor.h"
 
 #include <deque>
 #include <optional>

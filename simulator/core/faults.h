@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Misbehaviour the interface can be told to show once, for testing a driver's recovery.
 
-#include "frame.h"
+#include "simulator/core/frame.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,4 +1,5 @@
-#include "frame.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/frame.h"
 
 #include <cstdio>
 

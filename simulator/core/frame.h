@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One X10 message on the power line: an address, a function, or an extended code. Codes are
 // kept as the 4-bit line nibbles, as every receiver on the line sees them.
 
-#include "x10codes.h"
+#include "controller/x10codes.h"
 
 #include <cstdint>
 #include <string>

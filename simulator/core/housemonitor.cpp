@@ -1,4 +1,5 @@
-#include "housemonitor.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/housemonitor.h"
 
 namespace x10::sim {
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the interface knows of its monitored house: the units addressed, on and dimmed, as it
 // heard the frames go by. It never asks the modules, so it can be wrong, as the real one can.
 
-#include "addressedunits.h"
-#include "frame.h"
+#include "simulator/core/addressedunits.h"
+#include "simulator/core/frame.h"
 
 #include <cstdint>
 

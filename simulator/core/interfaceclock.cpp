@@ -1,4 +1,5 @@
-#include "interfaceclock.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/interfaceclock.h"
 
 #include <cstdio>
 

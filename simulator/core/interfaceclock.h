@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The interface's clock: set by the PC's set-clock, then running on the caller's time. It
 // keeps the time of day, the day of the year and the day of the week in the set-clock's
 // own terms (minutes within two hours, hours halved, a day-of-week bit).
 
-#include "simtime.h"
+#include "simulator/core/simtime.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,5 @@
-#include "lineschedule.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/lineschedule.h"
 
 namespace x10::sim {
 

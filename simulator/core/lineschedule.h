@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The power line as a shared medium: frames wait their turn and go one at a time, whether the
 // interface sends them for the PC or a remote control sends them to be heard.
 
-#include "frame.h"
-#include "timing.h"
+#include "simulator/core/frame.h"
+#include "simulator/core/timing.h"
 
 #include <deque>
 #include <optional>

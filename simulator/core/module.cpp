@@ -1,6 +1,7 @@
-#include "module.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/module.h"
 
-#include "frame.h"
+#include "simulator/core/frame.h"
 
 #include <array>
 #include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A receiver module on the power line: a lamp that dims, an appliance switch, or a two-way
 // switch that answers a Status Request.

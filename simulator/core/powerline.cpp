@@ -1,4 +1,5 @@
-#include "powerline.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/powerline.h"
 
 namespace x10::sim {
 namespace {

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The modules on the power line and what each frame does to them. Every receiver hears every
 // frame, so the addressed units are kept once per house for all modules.
 
-#include "addressedunits.h"
-#include "frame.h"
-#include "module.h"
+#include "simulator/core/addressedunits.h"
+#include "simulator/core/frame.h"
+#include "simulator/core/module.h"
 
 #include <array>
 #include <map>

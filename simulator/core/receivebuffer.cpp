@@ -1,4 +1,5 @@
-#include "receivebuffer.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/receivebuffer.h"
 
 namespace x10::sim {
 namespace {

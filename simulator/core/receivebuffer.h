@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Traffic the interface heard on the line and has not yet uploaded. It holds at most 8 data
 // bytes; a frame that does not fit whole is lost, as on the real interface.
 
-#include "frame.h"
+#include "simulator/core/frame.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Time as the simulator's cores see it. The caller always passes the time in, so tests can
 // drive a virtual clock and the shell the real one.

@@ -1,4 +1,5 @@
-#include "storm.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/storm.h"
 
 namespace x10::sim {
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The frames of a traffic storm: the same traffic over and over, or a run of different
 // commands that walks through every address, so whoever receives them can tell each one apart
 // and check their order.
 
-#include "frame.h"
+#include "simulator/core/frame.h"
 
 #include <vector>
 

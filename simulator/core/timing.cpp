@@ -1,4 +1,5 @@
-#include "timing.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/timing.h"
 
 #include <algorithm>
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How long things take: bytes at 4800 baud on the serial line, frames on the power line where
 // one X10 bit takes one mains cycle. Fast timing makes all of it instant for tests.
 
-#include "frame.h"
-#include "simtime.h"
+#include "simulator/core/frame.h"
+#include "simulator/core/simtime.h"
 
 namespace x10::sim {
 

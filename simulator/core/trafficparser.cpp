@@ -1,6 +1,7 @@
-#include "trafficparser.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/trafficparser.h"
 
-#include "words.h"
+#include "simulator/core/words.h"
 
 #include <optional>
 

@@ -1,4 +1,5 @@
-#include "words.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/words.h"
 
 #include <cctype>
 #include <charconv>

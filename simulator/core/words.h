@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Small word-level helpers of the command language: splitting, case folding, numbers.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Incoming traffic every few seconds, as remote controls and motion sensors would send it.
 wait 3
 B3 On

@@ -1,6 +1,7 @@
-#include "options.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/shell/options.h"
 
-#include "words.h"
+#include "simulator/core/words.h"
 
 namespace x10::sim {
 namespace {

@@ -1,4 +1,5 @@
-#include "portlink.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/shell/portlink.h"
 
 #include <unistd.h>
 

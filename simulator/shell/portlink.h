@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The symlink that publishes the pseudo-terminal under a port name. It replaces only a link
 // that dangles or points into /dev/pts (a pseudo-terminal, most likely an earlier simulator's):

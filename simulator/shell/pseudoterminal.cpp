@@ -1,4 +1,5 @@
-#include "pseudoterminal.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/shell/pseudoterminal.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A pseudo-terminal: the simulator plays its master side, and a driver opens the slave side as
 // if it were the serial port of a real interface.
 
-#include "uniquefd.h"
+#include "simulator/shell/uniquefd.h"
 
 #include <string>
 

@@ -1,4 +1,5 @@
-#include "signalwatch.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/shell/signalwatch.h"
 
 #include <cerrno>
 #include <sys/signalfd.h>

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // SIGINT, SIGTERM and SIGHUP delivered as a readable descriptor, so the poll loop sees them like
 // input and shuts down in order (removing its link), with no work done in a signal handler.
 // SIGPIPE is ignored: a closed port is reported by the write, not by a signal.
 
-#include "uniquefd.h"
+#include "simulator/shell/uniquefd.h"
 
 #include <csignal>
 #include <optional>

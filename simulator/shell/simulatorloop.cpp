@@ -1,6 +1,7 @@
-#include "simulatorloop.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/shell/simulatorloop.h"
 
-#include "syscalls.h"
+#include "simulator/shell/syscalls.h"
 
 #include <algorithm>
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The poll loop of cm11a-sim: bytes between the pseudo-terminal and the device core, command
 // lines from the terminal and the script, signals, and the core's deadlines. One thread.
@@ -7,10 +8,10 @@
 // again every few milliseconds; what the interface sends meanwhile is lost, as it would be on
 // a serial port nobody has open.
 
-#include "cm11adevice.h"
-#include "commandrunner.h"
-#include "signalwatch.h"
-#include "trace.h"
+#include "simulator/core/cm11adevice.h"
+#include "simulator/core/commandrunner.h"
+#include "simulator/shell/signalwatch.h"
+#include "simulator/shell/trace.h"
 
 #include <string>
 

@@ -1,4 +1,5 @@
-#include "syscalls.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/shell/syscalls.h"
 
 #include <cerrno>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one seam through which the shell makes its system calls, so tests can interrupt them
 // (EINTR) and split them (partial reads and writes), and the loops that cope with both.

@@ -1,4 +1,5 @@
-#include "trace.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/shell/trace.h"
 
 #include <cstdio>
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The trace file: every byte on the serial line with its direction and the milliseconds since
 // start, and every decoded exchange, one line each. Without a file it records nothing.
 
-#include "simtime.h"
+#include "simulator/core/simtime.h"
 
 #include <cstdint>
 #include <fstream>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Sole owner of a file descriptor: closes it once, moves but never copies.
 
-#include "syscalls.h"
+#include "simulator/shell/syscalls.h"
 
 #include <utility>
 

@@ -1,4 +1,5 @@
-#include "consoleundertest.h"
+// SPDX-License-Identifier: MIT
+#include "tests/console/consoleundertest.h"
 
 ConsoleUnderTest::ConsoleUnderTest()
     : WindowUnderTest(std::make_unique<RecordingController>()),

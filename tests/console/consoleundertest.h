@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Form1 around a RecordingController, shown on the test platform.
 
-#include "recordingcontroller.h"
-#include "windowundertest.h"
+#include "tests/console/recordingcontroller.h"
+#include "tests/support/windowundertest.h"
 
 struct ConsoleUnderTest : WindowUnderTest {
   ConsoleUnderTest();

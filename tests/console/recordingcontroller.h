@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A controller component for tests. Each call is recorded as one line naming the member and
 // every argument with its exact C++ type, e.g. SendExec("A", "1", short 0, double 50, ...),
 // so a single comparison checks order, values and types. A hook runs on every call so a test
 // can look at the window mid-call, raise events, or make the call fail by throwing.
 
-#include "controlcm.h"
+#include "controller/controlcm.h"
 
 #include <QStringList>
 #include <QVariant>

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 // The event log: polling, clearing, the two component events, the order in which events reach
 // the log, and the log field itself.
 
-#include "consoleundertest.h"
-#include "eventlog.h"
-#include "messageboxcatcher.h"
+#include "tests/console/consoleundertest.h"
+#include "console/eventlog.h"
+#include "tests/support/messageboxcatcher.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

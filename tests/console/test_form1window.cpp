@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 // The window itself: controls, defaults, geometry, stacking, keyboard order, keys that must do
 // nothing, caption, icon, and captions that fit at 96 DPI with the application font.
 
-#include "appidentity.h"
-#include "consoleundertest.h"
-#include "eventlog.h"
+#include "console/appidentity.h"
+#include "tests/console/consoleundertest.h"
+#include "console/eventlog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // "Send Exec" and "Send Wait" against a recording component.
 
-#include "consoleundertest.h"
-#include "messageboxcatcher.h"
+#include "tests/console/consoleundertest.h"
+#include "tests/support/messageboxcatcher.h"
 
 #include <QComboBox>
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // "Init", "Clear CM11A" and "Exit" against a recording component.
 
-#include "consoleundertest.h"
-#include "eventlog.h"
-#include "messageboxcatcher.h"
+#include "tests/console/consoleundertest.h"
+#include "console/eventlog.h"
+#include "tests/support/messageboxcatcher.h"
 
 class TestSetupHandlers : public QObject {
   Q_OBJECT

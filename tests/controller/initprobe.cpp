@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // Opens COM n with the driver and prints Init's result on one line and its reason after it.
 // The controller tests run it as a user without access to the port, to see what such a user
 // is told.
-#include "cm11acontroller.h"
+#include "controller/cm11acontroller.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // The driver over a real pseudo-terminal with a small scripted interface.
-#include "cm11acontroller.h"
-#include "portnames.h"
-#include "privateconfighome.h"
-#include "ptypeer.h"
+#include "controller/cm11acontroller.h"
+#include "controller/portnames.h"
+#include "tests/support/privateconfighome.h"
+#include "tests/support/ptypeer.h"
 
 #include <QElapsedTimer>
 #include <QFile>

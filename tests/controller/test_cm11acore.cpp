@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // The protocol core against a scripted interface on a virtual clock: every byte the core
 // writes is checked against bytes written here by hand, and every reply is fed back.
-#include "cm11acore.h"
-#include "commandtext.h"
+#include "controller/cm11acore.h"
+#include "controller/commandtext.h"
 
 #include <QTest>
 

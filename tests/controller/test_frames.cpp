@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // Frames against the published example bytes, written out by hand. Upload contents are
 // checked through the decoder in test_receive.
-#include "statusreply.h"
-#include "transmission.h"
-#include "upload.h"
+#include "controller/statusreply.h"
+#include "controller/transmission.h"
+#include "controller/upload.h"
 
 #include <QTest>
 

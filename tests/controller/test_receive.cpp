@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // Received traffic: uploads decoded across upload boundaries, and the text of each command.
-#include "commandqueue.h"
-#include "commandtext.h"
-#include "receivedecoder.h"
+#include "controller/commandqueue.h"
+#include "controller/commandtext.h"
+#include "controller/receivedecoder.h"
 
 #include <QTest>
 

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: MIT
 // The send arguments: what goes out for good ones, and an error naming the bad one.
-#include "sendplanner.h"
+#include "controller/sendplanner.h"
 
 #include <QTest>
 

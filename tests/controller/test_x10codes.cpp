@@ -1,4 +1,5 @@
-#include "x10codes.h"
+// SPDX-License-Identifier: MIT
+#include "controller/x10codes.h"
 
 #include <QTest>
 

@@ -1,8 +1,9 @@
-#include "consolerig.h"
+// SPDX-License-Identifier: MIT
+#include "tests/e2e/consolerig.h"
 
-#include "cm11acontroller.h"
-#include "eventlog.h"
-#include "portnames.h"
+#include "controller/cm11acontroller.h"
+#include "console/eventlog.h"
+#include "controller/portnames.h"
 
 #include <QTextDocument>
 

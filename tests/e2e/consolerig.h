@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What x10console's main() builds (the window Form1 with a real Cm11aController) with the
 // built cm11a-sim behind it as COM 2, and message boxes answered as they open. The test
 // points XDG_CONFIG_HOME at a private folder first (PrivateConfigHome); the port link goes there.
 
-#include "messageboxcatcher.h"
-#include "simulatorprocess.h"
-#include "windowundertest.h"
+#include "tests/support/messageboxcatcher.h"
+#include "tests/support/simulatorprocess.h"
+#include "tests/support/windowundertest.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 // The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
 // driven through its controls as an operator drives it. The simulator runs in fast mode.
-#include "consolerig.h"
-#include "portnames.h"
-#include "privateconfighome.h"
-#include "ptypeer.h"
-#include "waituntil.h"
+#include "tests/e2e/consolerig.h"
+#include "controller/portnames.h"
+#include "tests/support/privateconfighome.h"
+#include "tests/support/ptypeer.h"
+#include "tests/support/waituntil.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 // The built x10console itself, on the offscreen platform with the simulator up as COM 2: it
 // starts, keeps running, and ends on SIGTERM without crashing or hanging.
-#include "simulatorprocess.h"
+#include "tests/support/simulatorprocess.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // "A1 On" by Send Wait against the simulator with realistic timing: the time the operator
 // waits, beside the time the wire itself needs. Figures belong to the benchmarks; this only
 // checks that the simulator paces the line and that the driver adds no gross delay.
-#include "consolerig.h"
-#include "privateconfighome.h"
+#include "tests/e2e/consolerig.h"
+#include "tests/support/privateconfighome.h"
 
 #include <QElapsedTimer>
 #include <QTest>

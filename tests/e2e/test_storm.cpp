@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 // 10 000 numbered commands from the simulator's paced storm, in fast mode, while the operator
 // keeps pressing Send Wait: every one reaches the event log exactly once, in order, as its two
 // lines. The storm paces its frames 5 ms apart, so this takes about 100 s.
-#include "consolerig.h"
-#include "privateconfighome.h"
-#include "waituntil.h"
+#include "tests/e2e/consolerig.h"
+#include "tests/support/privateconfighome.h"
+#include "tests/support/waituntil.h"
 
 #include <QDeadlineTimer>
 #include <QTest>

@@ -1,9 +1,10 @@
-#include "backtoback.h"
+// SPDX-License-Identifier: MIT
+#include "tests/integration/backtoback.h"
 
-#include "command.h"
-#include "commandexecutor.h"
-#include "commandtext.h"
-#include "sendplanner.h"
+#include "simulator/core/command.h"
+#include "simulator/core/commandexecutor.h"
+#include "controller/commandtext.h"
+#include "controller/sendplanner.h"
 
 #include <QTest>
 

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The driver's protocol core and the simulated interface wired back to back in memory on a
 // virtual clock: whatever one side writes is handed to the other at once, and time jumps
 // straight to the next deadline of either side. Runs are exact and take no real time.
 
-#include "cm11acore.h"
-#include "cm11adevice.h"
+#include "controller/cm11acore.h"
+#include "simulator/core/cm11adevice.h"
 
 #include <QStringList>
 

@@ -1,4 +1,5 @@
-#include "stormtexts.h"
+// SPDX-License-Identifier: MIT
+#include "tests/integration/stormtexts.h"
 
 QStringList stormTexts(int count) {
   QStringList texts;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the core decodes from the simulator's numbered storm ("storm N"), written from the
 // rule the simulator documents, not from its code: command i addresses unit i mod 16 + 1 of

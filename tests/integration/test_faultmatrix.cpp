@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 // Every operation of the driver's core against every fault the simulated interface can show,
 // back to back in memory. Each row states the outcome: success after recovery, or a clear
 // failure within a bound of virtual time; which received commands come out (each exactly
 // once: the driver loses none the interface delivered); and that the core then works again.
 // The outcomes are summarised in tests/integration/README.md.
-#include "backtoback.h"
+#include "tests/integration/backtoback.h"
 
 #include <QTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Seeded random runs back to back: operations, remote traffic and faults in random order.
 // Whatever happens, each operation ends with exactly one result of its own in bounded time,
 // the core works again once the faults are lifted, and no received command comes out twice
@@ -6,8 +7,8 @@
 // the core (a stray second "accepted" result; a poll taken for a lost upload byte) and two in
 // the simulator (an exchange left waiting for a go-ahead forever; traffic held then never
 // polled for). A numbered storm under faults that lose nothing must arrive whole, in order.
-#include "backtoback.h"
-#include "stormtexts.h"
+#include "tests/integration/backtoback.h"
+#include "tests/integration/stormtexts.h"
 
 #include <QTest>
 

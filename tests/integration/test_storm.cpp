@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // 10 000 remote commands from the simulator's paced storm while the driver core keeps sending:
 // every one comes out of the core exactly once and in order, and every send succeeds.
-#include "backtoback.h"
-#include "stormtexts.h"
+#include "tests/integration/backtoback.h"
+#include "tests/integration/stormtexts.h"
 
 #include <QTest>
 

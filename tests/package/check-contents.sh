@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks a built Debian package without installing it: its control fields, the files it puts
 # down, the desktop entry and AppStream metainfo (with their validators), the icons, the man
 # pages, and the version everywhere a user looks for it.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the package tests: named checks that count, and a closing tally.
 passed=0
 failed=0

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // The command language: traffic as frames, the other commands, what a bad line is told, and
 // scripts that wait between lines.
-#include "commandrunner.h"
-#include "storm.h"
+#include "simulator/core/commandrunner.h"
+#include "simulator/core/storm.h"
 
 #include <QTest>
 

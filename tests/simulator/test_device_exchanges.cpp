@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: MIT
 // The exchanges the PC starts, against the protocol's published example bytes.
-#include "virtualwire.h"
+#include "tests/simulator/virtualwire.h"
 
 #include <QTest>
 

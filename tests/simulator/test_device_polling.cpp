@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 // Traffic heard on the power line and its way to the PC: the poll, the upload, the limits of
 // the receive buffer, the power-fail poll, and the faults around them.
-#include "virtualwire.h"
+#include "tests/simulator/virtualwire.h"
 
 #include <QTest>
 

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 // Wire time on the virtual clock: bytes at 4800 baud, frames at one bit per mains cycle, and
 // no delays at all in fast timing.
-#include "virtualwire.h"
+#include "tests/simulator/virtualwire.h"
 
 #include <QTest>
 

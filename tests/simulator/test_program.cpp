@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // The built cm11a-sim over a real pseudo-terminal: the port link, bytes both ways, commands on
 // standard input, a driver closing and reopening the port, and the way it stops.
-#include "simulatorprocess.h"
-#include "waituntil.h"
+#include "tests/support/simulatorprocess.h"
+#include "tests/support/waituntil.h"
 
 #include <QElapsedTimer>
 #include <QFile>

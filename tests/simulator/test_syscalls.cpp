@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: MIT
 // The shell's system-call loops against interrupted, partial and refused calls.
-#include "syscalls.h"
+#include "simulator/shell/syscalls.h"
 
 #include <QTest>
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A simulated interface on a virtual clock, driven the way a PC drives the real one: write
 // bytes, then read what has arrived after some time. Bytes are given and returned as hex text
 // ("04 66") so tests read like the protocol's own examples.
 
-#include "cm11adevice.h"
+#include "simulator/core/cm11adevice.h"
 
 #include <QByteArray>
 

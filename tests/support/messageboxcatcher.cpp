@@ -1,4 +1,5 @@
-#include "messageboxcatcher.h"
+// SPDX-License-Identifier: MIT
+#include "tests/support/messageboxcatcher.h"
 
 #include <QAbstractButton>
 #include <QApplication>

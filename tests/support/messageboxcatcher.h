@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Answers the modal message boxes a handler opens: records each one as
 // "<icon> | <title> | <text> | <buttons>", lets the test act while it is open, then presses OK.

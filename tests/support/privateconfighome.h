@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A private XDG_CONFIG_HOME for one test program, so the COM port links it and the simulator
 // publish never touch the user's own ports folder.

@@ -1,6 +1,7 @@
-#include "ptypeer.h"
+// SPDX-License-Identifier: MIT
+#include "tests/support/ptypeer.h"
 
-#include "rawpty.h"
+#include "tests/support/rawpty.h"
 
 #include <algorithm>
 #include <poll.h>

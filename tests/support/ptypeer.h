@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A pseudo-terminal with a scripted interface on its master side, run on its own thread so a
 // blocking member call can be answered. Each step waits for the bytes it expects, then writes

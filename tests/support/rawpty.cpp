@@ -1,4 +1,5 @@
-#include "rawpty.h"
+// SPDX-License-Identifier: MIT
+#include "tests/support/rawpty.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fresh pseudo-terminal for a scripted interface: the peer plays the master side; the slave
 // side is held open in raw mode so its line settings survive the driver opening and closing it.

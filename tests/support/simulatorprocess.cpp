@@ -1,6 +1,7 @@
-#include "simulatorprocess.h"
+// SPDX-License-Identifier: MIT
+#include "tests/support/simulatorprocess.h"
 
-#include "waituntil.h"
+#include "tests/support/waituntil.h"
 
 SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments, std::filesystem::path link)
     : link_(std::move(link)) {

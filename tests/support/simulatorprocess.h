@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The built cm11a-sim as a child process: started, and ready once its port link exists; fed
 // commands on standard input; its standard output collected for the test to read.

@@ -1,4 +1,5 @@
-#include "waituntil.h"
+// SPDX-License-Identifier: MIT
+#include "tests/support/waituntil.h"
 
 #include <QDeadlineTimer>
 #include <QTest>

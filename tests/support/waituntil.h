@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Waits for something a real process or port brings about, running the event loop meanwhile.
 

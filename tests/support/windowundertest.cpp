@@ -1,7 +1,8 @@
-#include "windowundertest.h"
+// SPDX-License-Identifier: MIT
+#include "tests/support/windowundertest.h"
 
-#include "controlcm.h"
-#include "eventlog.h"
+#include "controller/controlcm.h"
+#include "console/eventlog.h"
 
 #include <QComboBox>
 

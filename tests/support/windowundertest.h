@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Form1 around a given controller component, shown on the test platform, with its controls
 // looked up by object name the way an operator would find them by their place on the window.
 
-#include "form1.h"
+#include "console/form1.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,5 @@
-#include "wirebytes.h"
+// SPDX-License-Identifier: MIT
+#include "simulator/core/pccommands.h"
 
 #include <numeric>
 

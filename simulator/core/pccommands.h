@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bytes of the CM11A serial protocol and the exchanges the PC starts, recognised by their
 // first byte. Standard and extended transmissions are told apart by the header's low bits:
 // bit 2 is always set, bit 1 marks a function, bit 0 an extended transmission.
 
-#include "frame.h"
+#include "simulator/core/frame.h"
 
 #include <cstdint>
 #include <span>
