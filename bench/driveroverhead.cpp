@@ -4,8 +4,8 @@
 // terminal published as COM 1 under a temporary XDG_CONFIG_HOME, so the driver resolves and
 // opens it exactly as it would a real port.
 
-#include "controller/cm11acontroller.h"
 #include "bench/figures.h"
+#include "controller/cm11acontroller.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,7 +53,8 @@ double sendA1OnMs(Cm11aController &driver) {
   qint16 on = 2;
   const auto start = std::chrono::steady_clock::now();
   driver.SendWait(QStringLiteral("A"), QStringLiteral("1"), on, 0, 0, 0);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 } // namespace
@@ -81,13 +82,14 @@ int main(int argc, char *argv[]) {
     for (int i = 0; i < timedSends; ++i)
       samples.push_back(sendA1OnMs(driver));
     const double ms = bench::median(samples);
-    std::printf("SendWait A1 On: median %.2f ms, min %.2f, max %.2f over %d sends; wire time %.2f ms\n", ms,
-                bench::quantile(samples, 0), bench::quantile(samples, 1), timedSends, wireMs);
-    std::printf("the simulator's own floor is %.2f ms: the driver adds %.2f ms (%.4f x)\n", simulatorFloorMs,
-                ms - simulatorFloorMs, ms / simulatorFloorMs);
+    std::printf(
+        "SendWait A1 On: median %.2f ms, min %.2f, max %.2f over %d sends; wire time %.2f ms\n", ms,
+        bench::quantile(samples, 0), bench::quantile(samples, 1), timedSends, wireMs);
+    std::printf("the simulator's own floor is %.2f ms: the driver adds %.2f ms (%.4f x)\n",
+                simulatorFloorMs, ms - simulatorFloorMs, ms / simulatorFloorMs);
     bench::printFigure("Driver overhead (SendWait A1 On / wire time)",
-                       bench::format(ms / wireMs, "x", 3) + " (" + bench::format(ms, "ms", 1) + ")", "<= 1.02",
-                       ms / wireMs <= 1.02);
+                       bench::format(ms / wireMs, "x", 3) + " (" + bench::format(ms, "ms", 1) + ")",
+                       "<= 1.02", ms / wireMs <= 1.02);
   } catch (const ControllerError &e) {
     std::fprintf(stderr, "SendWait failed: %s\n", e.what());
     return 1;

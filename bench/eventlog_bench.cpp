@@ -4,9 +4,9 @@
 // where an operator watches new lines arrive. Measured twice: the append call alone, and the
 // append with the event processing it causes (layout of the new block, scroll bar, repaint).
 
-#include "controller/cm11acontroller.h"
 #include "console/eventlog.h"
 #include "console/form1.h"
+#include "controller/cm11acontroller.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -44,8 +44,18 @@ void BM_EventLogAppend(benchmark::State &state) { appendLines(state, false); }
 void BM_EventLogAppendAndPaint(benchmark::State &state) { appendLines(state, true); }
 
 // A fixed number of appends, so each size grows by the same small amount while it is measured.
-BENCHMARK(BM_EventLogAppend)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Iterations(2'000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_EventLogAppendAndPaint)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Iterations(2'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EventLogAppend)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Iterations(2'000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EventLogAppendAndPaint)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Iterations(2'000)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

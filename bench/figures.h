@@ -23,9 +23,10 @@ inline double quantile(std::vector<double> samples, double q) {
 inline double median(const std::vector<double> &samples) { return quantile(samples, 0.5); }
 inline double minimum(const std::vector<double> &samples) { return quantile(samples, 0); }
 
-inline void printFigure(const std::string &name, const std::string &measured, const std::string &target,
-                        bool met) {
-  std::printf("FIGURE\t%s\t%s\t%s\t%s\n", name.c_str(), measured.c_str(), target.c_str(), met ? "pass" : "FAIL");
+inline void printFigure(const std::string &name, const std::string &measured,
+                        const std::string &target, bool met) {
+  std::printf("FIGURE\t%s\t%s\t%s\t%s\n", name.c_str(), measured.c_str(), target.c_str(),
+              met ? "pass" : "FAIL");
   std::fflush(stdout);
 }
 

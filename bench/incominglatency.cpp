@@ -5,18 +5,18 @@
 // that answers at once, as the simulator does in fast mode. Both ends read one steady clock:
 // the peer notes when its write of the upload returned, the window's log notes its change.
 
-#include "controller/cm11acontroller.h"
-#include "console/eventlog.h"
 #include "bench/figures.h"
-#include "console/form1.h"
 #include "bench/uploadpeer.h"
+#include "console/eventlog.h"
+#include "console/form1.h"
+#include "controller/cm11acontroller.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QLoggingCategory>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <chrono>
@@ -45,12 +45,13 @@ double uploadToLogMs(UploadPeer &peer, EventLog &log) {
   Clock::time_point logged{};
   QEventLoop loop;
   const int linesWanted = log.document()->blockCount() + 2;
-  const auto changed = QObject::connect(log.document(), &QTextDocument::contentsChanged, &loop, [&] {
-    if (log.document()->blockCount() < linesWanted)
-      return;
-    logged = Clock::now();
-    loop.quit();
-  });
+  const auto changed =
+      QObject::connect(log.document(), &QTextDocument::contentsChanged, &loop, [&] {
+        if (log.document()->blockCount() < linesWanted)
+          return;
+        logged = Clock::now();
+        loop.quit();
+      });
   QTimer::singleShot(5000, &loop, &QEventLoop::quit);
   const auto before = peer.lastByteWritten();
   peer.requestUpload();
@@ -96,12 +97,13 @@ int main(int argc, char *argv[]) {
   }
   const double median = bench::median(samples);
   const double p95 = bench::quantile(samples, 0.95);
-  std::printf("upload to log line over %d uploads: median %.3f ms, p95 %.3f ms, max %.3f ms\n", timedRounds,
-              median, p95, bench::quantile(samples, 1));
+  std::printf("upload to log line over %d uploads: median %.3f ms, p95 %.3f ms, max %.3f ms\n",
+              timedRounds, median, p95, bench::quantile(samples, 1));
   const QStringList lines = form.TxtEvent->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-  std::printf("last upload logged as:\n  %s\n", qPrintable(lines.mid(lines.size() - 2).join(QStringLiteral("\n  "))));
-  bench::printFigure("Incoming latency, median (upload to log line)", bench::format(median, "ms", 3), "< 1 ms",
-                     median < 1.0);
+  std::printf("last upload logged as:\n  %s\n",
+              qPrintable(lines.mid(lines.size() - 2).join(QStringLiteral("\n  "))));
+  bench::printFigure("Incoming latency, median (upload to log line)",
+                     bench::format(median, "ms", 3), "< 1 ms", median < 1.0);
   bench::printReference("Incoming latency, p95", bench::format(p95, "ms", 3));
   return 0;
 }

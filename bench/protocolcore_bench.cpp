@@ -31,15 +31,17 @@ void BM_PollAndUpload(benchmark::State &state) {
       throw std::runtime_error("upload not decoded");
     benchmark::DoNotOptimize(received);
   }
-  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(poll.size() + 1 + upload.size()));
+  state.SetBytesProcessed(state.iterations() *
+                          static_cast<std::int64_t>(poll.size() + 1 + upload.size()));
 }
 
 // PC: 04 66, interface 6A, PC 00, interface 55; then 06 62, 68, 00, 55.
 void BM_SendA1On(benchmark::State &state) {
   Cm11aCore core;
   const Instant now = fixedInstant();
-  const std::vector<Transmission> a1On{Transmission::address(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1)),
-                                       Transmission::function(*HouseCode::fromLetter('A'), Function::On)};
+  const std::vector<Transmission> a1On{
+      Transmission::address(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1)),
+      Transmission::function(*HouseCode::fromLetter('A'), Function::On)};
   const Bytes replies[] = {{0x6A}, {0x55}, {0x68}, {0x55}};
   std::int64_t wireBytes = 0;
   for (auto _ : state) {

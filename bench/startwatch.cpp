@@ -83,7 +83,8 @@ std::optional<std::uint32_t> probePixel(xcb_connection_t *x, xcb_window_t window
   if (!reply)
     return std::nullopt;
   std::uint32_t pixel = 0;
-  std::memcpy(&pixel, xcb_get_image_data(reply), std::min<int>(4, xcb_get_image_data_length(reply)));
+  std::memcpy(&pixel, xcb_get_image_data(reply),
+              std::min<int>(4, xcb_get_image_data_length(reply)));
   std::free(reply);
   return pixel;
 }
@@ -134,18 +135,20 @@ struct Figures {
     hwmKb.push_back(run.hwmKb);
   }
   void print() const {
-    std::printf("%s: mapped %.1f ms (best %.1f), first frame %.1f ms (best %.1f, worst %.1f), VmRSS %.0f kB, "
+    std::printf("%s: mapped %.1f ms (best %.1f), first frame %.1f ms (best %.1f, worst %.1f), "
+                "VmRSS %.0f kB, "
                 "VmHWM %.0f kB; medians of %zu runs\n",
                 program, bench::median(mappedMs), bench::minimum(mappedMs), bench::median(drawnMs),
-                bench::minimum(drawnMs), bench::quantile(drawnMs, 1), bench::median(rssKb), bench::median(hwmKb),
-                drawnMs.size());
+                bench::minimum(drawnMs), bench::quantile(drawnMs, 1), bench::median(rssKb),
+                bench::median(hwmKb), drawnMs.size());
   }
 };
 
 using Statistic = double (*)(const std::vector<double> &);
 
-void printRatio(const std::string &what, const char *unit, Statistic statistic, const std::vector<double> &program,
-                const std::vector<double> &baseline, const std::string &against, bool targeted) {
+void printRatio(const std::string &what, const char *unit, Statistic statistic,
+                const std::vector<double> &program, const std::vector<double> &baseline,
+                const std::string &against, bool targeted) {
   const double ratio = statistic(program) / statistic(baseline);
   const std::string name = "Start-up " + what + " vs " + against;
   const int decimals = std::strcmp(unit, "kB") == 0 ? 0 : 1;
@@ -159,14 +162,17 @@ void printRatio(const std::string &what, const char *unit, Statistic statistic, 
 }
 
 void compare(const Figures &program, const Figures &baseline, bool targeted) {
-  const std::string against = std::strrchr(baseline.program, '/') ? std::strrchr(baseline.program, '/') + 1
-                                                                   : baseline.program;
-  printRatio("time to window mapped (best)", "ms", bench::minimum, program.mappedMs, baseline.mappedMs, against,
+  const std::string against = std::strrchr(baseline.program, '/')
+                                  ? std::strrchr(baseline.program, '/') + 1
+                                  : baseline.program;
+  printRatio("time to window mapped (best)", "ms", bench::minimum, program.mappedMs,
+             baseline.mappedMs, against, targeted);
+  printRatio("time to first frame drawn (best)", "ms", bench::minimum, program.drawnMs,
+             baseline.drawnMs, against, targeted);
+  printRatio("resident memory (VmRSS)", "kB", bench::median, program.rssKb, baseline.rssKb, against,
              targeted);
-  printRatio("time to first frame drawn (best)", "ms", bench::minimum, program.drawnMs, baseline.drawnMs, against,
-             targeted);
-  printRatio("resident memory (VmRSS)", "kB", bench::median, program.rssKb, baseline.rssKb, against, targeted);
-  printRatio("peak resident memory (VmHWM)", "kB", bench::median, program.hwmKb, baseline.hwmKb, against, targeted);
+  printRatio("peak resident memory (VmHWM)", "kB", bench::median, program.hwmKb, baseline.hwmKb,
+             against, targeted);
 }
 
 } // namespace

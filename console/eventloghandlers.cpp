@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "console/eventloghandlers.h"
 
-#include "controller/controlcm.h"
 #include "console/eventlog.h"
 #include "console/form1.h"
 #include "console/numericfield.h"
+#include "controller/controlcm.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

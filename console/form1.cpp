@@ -2,11 +2,11 @@
 #include "console/form1.h"
 
 #include "console/appidentity.h"
-#include "controller/controlcm.h"
 #include "console/eventlog.h"
 #include "console/eventloghandlers.h"
 #include "console/sendinghandlers.h"
 #include "console/setuphandlers.h"
+#include "controller/controlcm.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -37,14 +37,22 @@ Control *place(Control *control, const char *name, Twips at) {
 
 // Positions 0 to 15 are the X10 function codes; the last entry stands for -1.
 const QStringList commandList = {
-    QStringLiteral("All Units Off"),  QStringLiteral("All Lights On"),
-    QStringLiteral("On"),             QStringLiteral("Off"),
-    QStringLiteral("Dim"),            QStringLiteral("Bright"),
-    QStringLiteral("All Lights Off"), QStringLiteral("Extended"),
-    QStringLiteral("Hail Request"),   QStringLiteral("Hail Ack"),
-    QStringLiteral("Pre-set dim1"),   QStringLiteral("Pre-set dim2"),
-    QStringLiteral("Extended Data"),  QStringLiteral("Status On"),
-    QStringLiteral("Status Off"),     QStringLiteral("Status Request"),
+    QStringLiteral("All Units Off"),
+    QStringLiteral("All Lights On"),
+    QStringLiteral("On"),
+    QStringLiteral("Off"),
+    QStringLiteral("Dim"),
+    QStringLiteral("Bright"),
+    QStringLiteral("All Lights Off"),
+    QStringLiteral("Extended"),
+    QStringLiteral("Hail Request"),
+    QStringLiteral("Hail Ack"),
+    QStringLiteral("Pre-set dim1"),
+    QStringLiteral("Pre-set dim2"),
+    QStringLiteral("Extended Data"),
+    QStringLiteral("Status On"),
+    QStringLiteral("Status Off"),
+    QStringLiteral("Status Request"),
     QStringLiteral("-1"),
 };
 
@@ -79,11 +87,11 @@ void Form1::createControls() {
   // Table order is keyboard order; later controls are stacked above earlier ones.
   TxtHC = place(new QLineEdit(QStringLiteral("A"), this), "TxtHC", {240, 360, 735, 285});
   Label1 = place(new QLabel(QStringLiteral("Hosecode:"), this), "Label1", {240, 120, 1815, 255});
-  Command1 = place(new QPushButton(QStringLiteral("Send Exec"), this), "Command1",
-                   {240, 2280, 1095, 375});
+  Command1 =
+      place(new QPushButton(QStringLiteral("Send Exec"), this), "Command1", {240, 2280, 1095, 375});
   ButInit = place(new QPushButton(QStringLiteral("Init"), this), "ButInit", {2520, 240, 1335, 375});
-  Command3 = place(new QPushButton(QStringLiteral("Exit"), this), "Command3",
-                   {5760, 4320, 1215, 375});
+  Command3 =
+      place(new QPushButton(QStringLiteral("Exit"), this), "Command3", {5760, 4320, 1215, 375});
   TxtDim = place(new QLineEdit(QStringLiteral("50"), this), "TxtDim", {2280, 1800, 975, 285});
   TxtComPort = place(new QLineEdit(QStringLiteral("2"), this), "TxtComPort", {2520, 960, 855, 285});
   Label2 = place(new QLabel(QStringLiteral("Com Port:"), this), "Label2", {2520, 720, 855, 255});
@@ -93,22 +101,22 @@ void Form1::createControls() {
   TxtEvent = place(new EventLog(this), "TxtEvent", {4080, 360, 3015, 3735});
   Label4 = place(new QLabel(QStringLiteral("X10 Events:"), this), "Label4", {4080, 120, 975, 255});
   Label5 = place(new QLabel(QStringLiteral("Command:"), this), "Label5", {240, 1560, 1215, 255});
-  Label6 = place(new QLabel(QStringLiteral("Dim Value (%) :"), this), "Label6",
-                 {2280, 1560, 1695, 255});
+  Label6 =
+      place(new QLabel(QStringLiteral("Dim Value (%) :"), this), "Label6", {2280, 1560, 1695, 255});
   Frame1 = place(new QGroupBox(QStringLiteral("Polling"), this), "Frame1", {240, 3600, 3735, 1095});
   Command2 = place(new QPushButton(QStringLiteral("GetEvent"), Frame1), "Command2",
                    {2280, 480, 1215, 375});
   TxtPoll = place(new QLineEdit(QStringLiteral("10000"), Frame1), "TxtPoll", {240, 600, 1815, 285});
-  Label7 = place(new QLabel(QStringLiteral("Timeout (ms):"), Frame1), "Label7",
-                 {240, 360, 1695, 255});
-  Command4 = place(new QPushButton(QStringLiteral("Clear"), this), "Command4",
-                   {4320, 4320, 1215, 375});
+  Label7 =
+      place(new QLabel(QStringLiteral("Timeout (ms):"), Frame1), "Label7", {240, 360, 1695, 255});
+  Command4 =
+      place(new QPushButton(QStringLiteral("Clear"), this), "Command4", {4320, 4320, 1215, 375});
   TxtData2 = place(new QLineEdit(QStringLiteral("50"), this), "TxtData2", {2280, 3000, 975, 285});
   Label8 = place(new QLabel(QStringLiteral("Data2:"), this), "Label8", {2280, 2760, 1095, 255});
   ButClrCM11 = place(new QPushButton(QStringLiteral("Clear CM11A"), this), "ButClrCM11",
                      {1320, 240, 1095, 375});
-  Command5 = place(new QPushButton(QStringLiteral("Send Wait"), this), "Command5",
-                   {240, 2880, 1095, 375});
+  Command5 =
+      place(new QPushButton(QStringLiteral("Send Wait"), this), "Command5", {240, 2880, 1095, 375});
   TxtData1 = place(new QLineEdit(QStringLiteral("50"), this), "TxtData1", {2280, 2400, 975, 285});
   Label9 = place(new QLabel(QStringLiteral("Data1:"), this), "Label9", {2280, 2160, 1095, 255});
 
@@ -118,8 +126,8 @@ void Form1::createControls() {
 }
 
 void Form1::setKeyboardOrder() {
-  const QList<QWidget *> order = {TxtHC,  Command1, ButInit,  Command3, TxtDim,     TxtComPort,
-                                  TxtDC,  Combo1,   TxtEvent, Command2, TxtPoll,    Command4,
+  const QList<QWidget *> order = {TxtHC,    Command1,   ButInit,  Command3, TxtDim,  TxtComPort,
+                                  TxtDC,    Combo1,     TxtEvent, Command2, TxtPoll, Command4,
                                   TxtData2, ButClrCM11, Command5, TxtData1};
   for (qsizetype i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);

@@ -56,9 +56,10 @@ double readRadixInteger(std::string_view digits, int radix) {
 
 // An unsigned decimal number at the start of text; 0 if text does not start with one.
 double readUnsignedDecimal(std::string_view text) {
-  const bool startsNumber = !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) ||
-                                              (text.size() > 1 && text[0] == '.' &&
-                                               std::isdigit(static_cast<unsigned char>(text[1]))));
+  const bool startsNumber =
+      !text.empty() &&
+      (std::isdigit(static_cast<unsigned char>(text[0])) ||
+       (text.size() > 1 && text[0] == '.' && std::isdigit(static_cast<unsigned char>(text[1]))));
   if (!startsNumber)
     return 0; // also keeps from_chars from reading "inf" or "nan"
   double value = 0;
@@ -73,7 +74,8 @@ double readUnsignedDecimal(std::string_view text) {
   throw NumericOverflow("Overflow: the number in the field is too large");
 }
 
-template <typename Int> Int narrow(double value, const char *typeName) {
+template <typename Int>
+Int narrow(double value, const char *typeName) {
   const double rounded = std::nearbyint(value); // the default rounding mode: ties to even
   // Written so that NaN fails too: converting it to an integer is undefined.
   if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))

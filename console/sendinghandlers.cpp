@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "console/sendinghandlers.h"
 
-#include "controller/controlcm.h"
 #include "console/form1.h"
 #include "console/numericfield.h"
+#include "controller/controlcm.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 #include "console/setuphandlers.h"
 
 #include "console/appidentity.h"
-#include "controller/controlcm.h"
 #include "console/form1.h"
 #include "console/numericfield.h"
+#include "controller/controlcm.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

@@ -42,7 +42,8 @@ qint16 Cm11aController::Init() {
   results_.clear();
   const auto path = resolveComPort(comPort_);
   if (!path)
-    return failInit(InitNoSuchPort, QStringLiteral("COM %1 names no port: port numbers start at 1").arg(comPort_));
+    return failInit(InitNoSuchPort,
+                    QStringLiteral("COM %1 names no port: port numbers start at 1").arg(comPort_));
   const auto opened = link_.open(QString::fromStdString(path->string()));
   switch (opened.error) {
   case SerialLink::OpenError::None:
@@ -76,10 +77,12 @@ QString Cm11aController::missingPortHint(const std::filesystem::path &missing) c
   const std::filesystem::path link = comPortLinkPath(comPort_);
   if (missing == link) {
     std::error_code ec;
-    return QStringLiteral(" (a link to %1): plug the interface's adapter in, or point the link at it (see man x10console)")
+    return QStringLiteral(" (a link to %1): plug the interface's adapter in, or point the link at "
+                          "it (see man x10console)")
         .arg(QString::fromStdString(std::filesystem::read_symlink(link, ec).string()));
   }
-  return QStringLiteral(": plug the interface's adapter in, or link COM %1 to it as %2 (see man x10console)")
+  return QStringLiteral(
+             ": plug the interface's adapter in, or link COM %1 to it as %2 (see man x10console)")
       .arg(comPort_)
       .arg(QString::fromStdString(link.string()));
 }
@@ -110,27 +113,29 @@ qint16 Cm11aController::ClearInterface() {
   return ClearFailed;
 }
 
-void Cm11aController::SendExec(const QString &houseCode, const QString &deviceCode, qint16 &function,
-                               double dimValue, double data1, double data2) {
+void Cm11aController::SendExec(const QString &houseCode, const QString &deviceCode,
+                               qint16 &function, double dimValue, double data1, double data2) {
   send(houseCode, deviceCode, function, dimValue, data1, data2, Completion::Accepted);
 }
 
-void Cm11aController::SendWait(const QString &houseCode, const QString &deviceCode, qint16 &function,
-                               double dimValue, double data1, double data2) {
+void Cm11aController::SendWait(const QString &houseCode, const QString &deviceCode,
+                               qint16 &function, double dimValue, double data1, double data2) {
   send(houseCode, deviceCode, function, dimValue, data1, data2, Completion::Done);
 }
 
-void Cm11aController::send(const QString &houseCode, const QString &deviceCode, qint16 function, double dimValue,
-                           double data1, double data2, Completion completion) {
+void Cm11aController::send(const QString &houseCode, const QString &deviceCode, qint16 function,
+                           double dimValue, double data1, double data2, Completion completion) {
   std::vector<Transmission> plan;
   try {
-    plan = planSend(houseCode.toStdString(), deviceCode.toStdString(), function, dimValue, data1, data2);
+    plan = planSend(houseCode.toStdString(), deviceCode.toStdString(), function, dimValue, data1,
+                    data2);
   } catch (const ArgumentError &e) {
     throw UsageError(e.what());
   }
   requireInitialised();
   reopenIfLost();
-  const OperationResult r = run([&](const Instant &t) { core_.startSend(std::move(plan), completion, t); });
+  const OperationResult r =
+      run([&](const Instant &t) { core_.startSend(std::move(plan), completion, t); });
   if (!r.ok())
     throw DeviceError(r.message);
 }
@@ -139,7 +144,8 @@ QString Cm11aController::GetEvent(qint32 &timeoutMs) {
   requireInitialised();
   if (commands_.empty() && timeoutMs > 0) {
     reopenIfLost();
-    waitUntil([this] { return !commands_.empty(); }, Clock::now() + std::chrono::milliseconds(timeoutMs));
+    waitUntil([this] { return !commands_.empty(); },
+              Clock::now() + std::chrono::milliseconds(timeoutMs));
   }
   return QString::fromStdString(commands_.pop().value_or(""));
 }
@@ -158,7 +164,8 @@ OperationResult Cm11aController::run(const std::function<void(const Instant &)> 
 
 // Waits on the port until done() holds or limit passes (false then). Bytes are fed inside
 // waitForBytes through readyRead; the core's deadlines are run here.
-bool Cm11aController::waitUntil(const std::function<bool()> &done, std::optional<SteadyTime> limit) {
+bool Cm11aController::waitUntil(const std::function<bool()> &done,
+                                std::optional<SteadyTime> limit) {
   while (!done()) {
     std::optional<SteadyTime> next = core_.nextDeadline();
     if (limit)
@@ -246,7 +253,8 @@ void Cm11aController::pump() {
 void Cm11aController::deliver(const ReceivedCommand &command) {
   qCInfo(lcCm11a).noquote() << "received" << QString::fromStdString(commandText(command));
   commands_.push(command);
-  QMetaObject::invokeMethod(this, [this, command] { emitEvents(command); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, command] { emitEvents(command); }, Qt::QueuedConnection);
 }
 
 void Cm11aController::emitEvents(const ReceivedCommand &c) {

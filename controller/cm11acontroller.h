@@ -24,12 +24,12 @@ class Cm11aController : public controlcm {
 public:
   // Results of Init.
   static constexpr qint16 InitOk = 0;
-  static constexpr qint16 InitNoSuchPort = 1;         // no such device, or port number below 1
-  static constexpr qint16 InitPermissionDenied = 2;   // user not in the dialout group
-  static constexpr qint16 InitPortInUse = 3;          // another program holds the port
-  static constexpr qint16 InitOpenFailed = 4;         // any other reason the port would not open
-  static constexpr qint16 InitNoAnswer = 5;           // nothing came back to the status request
-  static constexpr qint16 InitWrongAnswer = 6;        // something came back, not a status reply
+  static constexpr qint16 InitNoSuchPort = 1;       // no such device, or port number below 1
+  static constexpr qint16 InitPermissionDenied = 2; // user not in the dialout group
+  static constexpr qint16 InitPortInUse = 3;        // another program holds the port
+  static constexpr qint16 InitOpenFailed = 4;       // any other reason the port would not open
+  static constexpr qint16 InitNoAnswer = 5;         // nothing came back to the status request
+  static constexpr qint16 InitWrongAnswer = 6;      // something came back, not a status reply
   // Results of ClearInterface.
   static constexpr qint16 ClearOk = 0;
   static constexpr qint16 ClearNotOpen = 1;
@@ -43,10 +43,10 @@ public:
 
   qint16 Init() override;
   qint16 ClearInterface() override;
-  void SendExec(const QString &houseCode, const QString &deviceCode, qint16 &function, double dimValue,
-                double data1, double data2) override;
-  void SendWait(const QString &houseCode, const QString &deviceCode, qint16 &function, double dimValue,
-                double data1, double data2) override;
+  void SendExec(const QString &houseCode, const QString &deviceCode, qint16 &function,
+                double dimValue, double data1, double data2) override;
+  void SendWait(const QString &houseCode, const QString &deviceCode, qint16 &function,
+                double dimValue, double data1, double data2) override;
   QString GetEvent(qint32 &timeoutMs) override;
 
   // Why the last Init or ClearInterface failed, in words the user can act on; empty after success.
@@ -56,8 +56,8 @@ private:
   x10::Instant now() const;
   qint16 failInit(qint16 code, const QString &text);
   QString missingPortHint(const std::filesystem::path &missing) const;
-  void send(const QString &houseCode, const QString &deviceCode, qint16 function, double dimValue, double data1,
-            double data2, x10::Completion completion);
+  void send(const QString &houseCode, const QString &deviceCode, qint16 function, double dimValue,
+            double data1, double data2, x10::Completion completion);
   x10::OperationResult run(const std::function<void(const x10::Instant &)> &start);
   bool waitUntil(const std::function<bool()> &done, std::optional<x10::SteadyTime> limit);
   void requireInitialised() const;

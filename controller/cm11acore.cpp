@@ -83,7 +83,8 @@ void Cm11aCore::startClear(const Instant &now) {
   startOperation(std::move(op), now);
 }
 
-void Cm11aCore::startSend(std::vector<Transmission> transmissions, Completion completion, const Instant &now) {
+void Cm11aCore::startSend(std::vector<Transmission> transmissions, Completion completion,
+                          const Instant &now) {
   Operation op;
   op.transmissions = std::move(transmissions);
   op.completion = completion;
@@ -172,13 +173,15 @@ void Cm11aCore::onDeadline(const Instant &now) {
   case Phase::AwaitChecksum:
     return fail(Failure::NoAnswer,
                 "no checksum within " + millis(kChecksumWait) + " after sending " +
-                    inFlight_->transmission.describe() + " (" + hexBytes(inFlight_->transmission.bytes()) + ")",
+                    inFlight_->transmission.describe() + " (" +
+                    hexBytes(inFlight_->transmission.bytes()) + ")",
                 now);
   case Phase::AwaitReady:
     return onReadyDeadline(now);
   case Phase::AwaitUploadSize:
   case Phase::AwaitUploadData:
-    note("upload cut short after " + std::to_string(rx_.size()) + " bytes (" + hexBytes(rx_) + "): dropped");
+    note("upload cut short after " + std::to_string(rx_.size()) + " bytes (" + hexBytes(rx_) +
+         "): dropped");
     return startDrain(now);
   case Phase::AwaitStatus:
     return onStatusDeadline(now);
@@ -227,7 +230,8 @@ void Cm11aCore::proceed(const Instant &now) {
       op_->step = 1;
       return startDrain(now);
     }
-    return send(Transmission::setClock(now.wall, kMonitoredHouse, kClearBatteryTimer | kClearMonitoredStatus),
+    return send(Transmission::setClock(now.wall, kMonitoredHouse,
+                                       kClearBatteryTimer | kClearMonitoredStatus),
                 Purpose::Operation, now);
   case OperationKind::Send:
     return send(op_->transmissions[op_->step], Purpose::Operation, now);
@@ -252,7 +256,8 @@ void Cm11aCore::onChecksum(std::uint8_t b, const Instant &now) {
     return reportAcceptedIfLast();
   }
   if (b == wire::kPoll) {
-    note("poll instead of the checksum of " + t.describe() + ": taking the upload, then sending again");
+    note("poll instead of the checksum of " + t.describe() +
+         ": taking the upload, then sending again");
     if (interrupted(now))
       answerPoll(now);
     return;
@@ -264,10 +269,11 @@ void Cm11aCore::onChecksum(std::uint8_t b, const Instant &now) {
       proceed(now);
     return;
   }
-  const std::string what = "checksum " + hexByte(b) + " for " + t.describe() + " (" + hexBytes(t.bytes()) +
-                           "), expected " + hexByte(t.checksum());
+  const std::string what = "checksum " + hexByte(b) + " for " + t.describe() + " (" +
+                           hexBytes(t.bytes()) + "), expected " + hexByte(t.checksum());
   if (++tries_ >= kMaxTries)
-    return fail(Failure::ChecksumWrong, what + "; still wrong after " + std::to_string(kMaxTries) + " tries", now);
+    return fail(Failure::ChecksumWrong,
+                what + "; still wrong after " + std::to_string(kMaxTries) + " tries", now);
   // Resend once the line is quiet, so a late or noisy byte is not taken for the next checksum.
   note(what + ": sending again");
   startDrain(now);
@@ -288,14 +294,16 @@ void Cm11aCore::onReady(std::uint8_t b, const Instant &now) {
   if (b == wire::kPowerFailPoll && inFlight_->purpose == Purpose::Operation && op_->reported) {
     // The caller was told "accepted" and has moved on: sending the step again now could carry
     // the command out twice (a second dim), unasked. Only the clock is owed.
-    note("power-fail poll where ready was due: " + inFlight_->transmission.describe() + " taken as done");
+    note("power-fail poll where ready was due: " + inFlight_->transmission.describe() +
+         " taken as done");
     transmissionDone();
     clockOwed_ = true;
     return proceed(now);
   }
   if (isPollByte(b)) {
     // The 0x5A/0xA5 taken for a checksum was a poll (or the power failed): send the step again.
-    note("the interface polls (" + hexByte(b) + ") instead of transmitting " + inFlight_->transmission.describe());
+    note("the interface polls (" + hexByte(b) + ") instead of transmitting " +
+         inFlight_->transmission.describe());
     if (!interrupted(now))
       return;
     if (b == wire::kPoll)
@@ -331,7 +339,8 @@ void Cm11aCore::onUploadSize(std::uint8_t b, const Instant &now) {
     return proceed(now);
   }
   if (b == 0 || b > wire::kMaxUploadSize) {
-    note("upload size " + std::to_string(b) + " is not 1.." + std::to_string(wire::kMaxUploadSize) + ": dropped");
+    note("upload size " + std::to_string(b) + " is not 1.." + std::to_string(wire::kMaxUploadSize) +
+         ": dropped");
     return startDrain(now);
   }
   rx_ = {b};
@@ -378,8 +387,9 @@ void Cm11aCore::onStatusDeadline(const Instant &now) {
                     ": no interface on this port, or it is switched off",
                 now);
   fail(Failure::WrongAnswer,
-       "status reply cut short: " + std::to_string(rx_.size()) + " of " + std::to_string(kStatusReplySize) +
-           " bytes (" + hexBytes(rx_) + "): wrong speed, or not an interface of this kind",
+       "status reply cut short: " + std::to_string(rx_.size()) + " of " +
+           std::to_string(kStatusReplySize) + " bytes (" + hexBytes(rx_) +
+           "): wrong speed, or not an interface of this kind",
        now);
 }
 
@@ -397,7 +407,9 @@ void Cm11aCore::send(const Transmission &t, Purpose purpose, const Instant &now)
   enter(Phase::AwaitChecksum, now.steady + kChecksumWait);
 }
 
-void Cm11aCore::write(std::span<const std::uint8_t> bytes) { output_.insert(output_.end(), bytes.begin(), bytes.end()); }
+void Cm11aCore::write(std::span<const std::uint8_t> bytes) {
+  output_.insert(output_.end(), bytes.begin(), bytes.end());
+}
 
 void Cm11aCore::answerPoll(const Instant &now) {
   write(std::array{wire::kPollAnswer});
@@ -416,7 +428,9 @@ bool Cm11aCore::interrupted(const Instant &now) {
   if (++interruptions_ <= kMaxInterruptions)
     return true;
   fail(Failure::KeptInterrupting,
-       "the interface kept polling: " + std::to_string(kMaxInterruptions) + " polls without completing a step", now);
+       "the interface kept polling: " + std::to_string(kMaxInterruptions) +
+           " polls without completing a step",
+       now);
   return false;
 }
 
@@ -450,8 +464,9 @@ void Cm11aCore::finishProbe(const Instant &now) {
   const auto status = StatusReply::parse(rx_);
   if (!status)
     return fail(Failure::WrongAnswer,
-                "status reply " + hexBytes(rx_) + " has clock fields out of range: not an interface of this kind, "
-                                                  "or the wrong speed",
+                "status reply " + hexBytes(rx_) +
+                    " has clock fields out of range: not an interface of this kind, "
+                    "or the wrong speed",
                 now);
   note("status reply " + hexBytes(rx_));
   interruptions_ = 0;
@@ -462,7 +477,8 @@ void Cm11aCore::finishProbe(const Instant &now) {
 
 void Cm11aCore::deliverUpload() {
   const auto upload = Upload::parse(rx_);
-  note("upload " + hexBytes(rx_) + (upload->truncated ? " (last element incomplete, dropped)" : ""));
+  note("upload " + hexBytes(rx_) +
+       (upload->truncated ? " (last element incomplete, dropped)" : ""));
   for (auto &c : decoder_.decode(upload->elements))
     received_.push_back(std::move(c));
 }

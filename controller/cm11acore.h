@@ -79,7 +79,7 @@ enum class Failure {
 struct OperationResult {
   OperationKind kind = OperationKind::Send;
   Failure failure = Failure::None;
-  std::string message; // on failure: what was expected and what happened
+  std::string message;               // on failure: what was expected and what happened
   std::optional<StatusReply> status; // a successful probe's reply
   bool ok() const { return failure == Failure::None; }
 };
@@ -92,7 +92,8 @@ public:
   // (std::logic_error).
   void startProbe(const Instant &now);
   void startClear(const Instant &now);
-  void startSend(std::vector<Transmission> transmissions, Completion completion, const Instant &now);
+  void startSend(std::vector<Transmission> transmissions, Completion completion,
+                 const Instant &now);
 
   void receive(std::span<const std::uint8_t> bytes, const Instant &now);
   // Handles every deadline at or before now.
@@ -112,7 +113,15 @@ public:
   std::vector<std::string> takeNotes();
 
 private:
-  enum class Phase { Idle, AwaitChecksum, AwaitReady, AwaitUploadSize, AwaitUploadData, AwaitStatus, Draining };
+  enum class Phase {
+    Idle,
+    AwaitChecksum,
+    AwaitReady,
+    AwaitUploadSize,
+    AwaitUploadData,
+    AwaitStatus,
+    Draining
+  };
   enum class Purpose { Operation, PowerFailClock };
 
   struct Operation {

@@ -19,7 +19,8 @@ std::string commandText(const ReceivedCommand &c) {
   switch (*c.function) {
   case Function::Dim:
   case Function::Bright:
-    return text + ' ' + std::string(functionName(*c.function)) + ' ' + std::to_string(dimPercentOfLevel(c.level)) + '%';
+    return text + ' ' + std::string(functionName(*c.function)) + ' ' +
+           std::to_string(dimPercentOfLevel(c.level)) + '%';
   case Function::PresetDim1:
   case Function::PresetDim2:
     return text + " Pre-set Dim " + std::to_string(percentOfPresetLevel(c.level)) + '%';

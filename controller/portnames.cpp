@@ -17,7 +17,9 @@ std::filesystem::path portLinkFolder() {
   return base / "x10console" / "ports";
 }
 
-std::filesystem::path comPortLinkPath(int n) { return portLinkFolder() / ("com" + std::to_string(n)); }
+std::filesystem::path comPortLinkPath(int n) {
+  return portLinkFolder() / ("com" + std::to_string(n));
+}
 
 std::optional<std::filesystem::path> resolveComPort(int n) {
   if (n < 1)

@@ -13,7 +13,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::string withoutBlanks(std::string_view text) {
   std::string kept;
-  std::copy_if(text.begin(), text.end(), std::back_inserter(kept), [](char c) { return !isBlank(c); });
+  std::copy_if(text.begin(), text.end(), std::back_inserter(kept),
+               [](char c) { return !isBlank(c); });
   return kept;
 }
 
@@ -48,7 +49,8 @@ std::vector<UnitCode> parseUnits(std::string_view text) {
   const std::string list = withoutBlanks(text);
   std::vector<UnitCode> units;
   const auto refuse = [&] {
-    return ArgumentError("device code " + quoted(text) + ": expected 1..16, a list such as 1,3,5-7, or nothing");
+    return ArgumentError("device code " + quoted(text) +
+                         ": expected 1..16, a list such as 1,3,5-7, or nothing");
   };
   std::size_t start = 0;
   while (start < list.size()) {
@@ -56,7 +58,8 @@ std::vector<UnitCode> parseUnits(std::string_view text) {
     const std::string_view item(list.data() + start, comma - start);
     const std::size_t dash = item.find('-');
     const auto first = parseUnitNumber(item.substr(0, dash));
-    const auto last = dash == std::string_view::npos ? first : parseUnitNumber(item.substr(dash + 1));
+    const auto last =
+        dash == std::string_view::npos ? first : parseUnitNumber(item.substr(dash + 1));
     if (!first || !last || *last < *first)
       throw refuse();
     for (int n = *first; n <= *last; ++n)
@@ -70,27 +73,34 @@ std::vector<UnitCode> parseUnits(std::string_view text) {
 }
 
 void requireRange(const char *name, double value, double low, double high, bool whole) {
-  const bool ok = std::isfinite(value) && value >= low && value <= high && (!whole || value == std::floor(value));
+  const bool ok = std::isfinite(value) && value >= low && value <= high &&
+                  (!whole || value == std::floor(value));
   if (!ok)
-    throw ArgumentError(std::string(name) + " " + numberText(value) + ": expected " + numberText(low) + ".." +
-                        numberText(high) + (whole ? " (a whole number)" : ""));
+    throw ArgumentError(std::string(name) + " " + numberText(value) + ": expected " +
+                        numberText(low) + ".." + numberText(high) +
+                        (whole ? " (a whole number)" : ""));
 }
 
-int scaled(double percent, int full) { return static_cast<int>(std::lround(full * percent / 100.0)); }
+int scaled(double percent, int full) {
+  return static_cast<int>(std::lround(full * percent / 100.0));
+}
 
 } // namespace
 
-std::vector<Transmission> planSend(std::string_view houseText, std::string_view devices, int functionCode,
-                                   double dimPercent, double data1, double data2) {
+std::vector<Transmission> planSend(std::string_view houseText, std::string_view devices,
+                                   int functionCode, double dimPercent, double data1,
+                                   double data2) {
   const HouseCode house = parseHouse(houseText);
   const std::vector<UnitCode> units = parseUnits(devices);
   if (functionCode < kAddressOnly || functionCode > 15)
-    throw ArgumentError("function " + std::to_string(functionCode) + ": expected 0..15, or -1 for the address alone");
+    throw ArgumentError("function " + std::to_string(functionCode) +
+                        ": expected 0..15, or -1 for the address alone");
   const auto function = static_cast<Function>(functionCode);
   const bool addressOnly = functionCode == kAddressOnly;
   const bool extended = !addressOnly && function == Function::ExtendedCode;
   const bool stepped = !addressOnly && (function == Function::Dim || function == Function::Bright);
-  const bool preset = !addressOnly && (function == Function::PresetDim1 || function == Function::PresetDim2);
+  const bool preset =
+      !addressOnly && (function == Function::PresetDim1 || function == Function::PresetDim2);
   if (stepped || preset)
     requireRange("dim value", dimPercent, 0, 100, false);
   if (extended) {
@@ -98,13 +108,15 @@ std::vector<Transmission> planSend(std::string_view houseText, std::string_view 
     requireRange("data 2", data2, 0, 255, true);
   }
   if (units.empty() && (addressOnly || extended))
-    throw ArgumentError("device code " + quoted(devices) + ": " +
-                        (extended ? "an extended code needs a unit" : "an address alone needs a unit"));
+    throw ArgumentError(
+        "device code " + quoted(devices) + ": " +
+        (extended ? "an extended code needs a unit" : "an address alone needs a unit"));
 
   std::vector<Transmission> plan;
   if (extended) {
     for (UnitCode u : units)
-      plan.push_back(Transmission::extended(house, u, static_cast<std::uint8_t>(data1), static_cast<std::uint8_t>(data2)));
+      plan.push_back(Transmission::extended(house, u, static_cast<std::uint8_t>(data1),
+                                            static_cast<std::uint8_t>(data2)));
     return plan;
   }
   for (UnitCode u : units)
@@ -112,7 +124,8 @@ std::vector<Transmission> planSend(std::string_view houseText, std::string_view 
   if (preset)
     plan.push_back(Transmission::presetDim(scaled(dimPercent, kMaxPresetLevel)));
   else if (!addressOnly)
-    plan.push_back(Transmission::function(house, function, stepped ? scaled(dimPercent, kMaxDims) : 0));
+    plan.push_back(
+        Transmission::function(house, function, stepped ? scaled(dimPercent, kMaxDims) : 0));
   return plan;
 }
 

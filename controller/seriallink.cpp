@@ -35,24 +35,28 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
 // A pseudo-terminal or an odd adapter may refuse some settings; the line still works, so a
 // refusal is only logged. Modem lines are not used: a pseudo-terminal has none.
 void SerialLink::configure() {
-  const bool ok = port_.setBaudRate(QSerialPort::Baud4800) && port_.setDataBits(QSerialPort::Data8) &&
-                  port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+  const bool ok = port_.setBaudRate(QSerialPort::Baud4800) &&
+                  port_.setDataBits(QSerialPort::Data8) && port_.setParity(QSerialPort::NoParity) &&
+                  port_.setStopBits(QSerialPort::OneStop) &&
                   port_.setFlowControl(QSerialPort::NoFlowControl);
   if (!ok)
-    qCDebug(lcCm11a).noquote() << "port settings not all accepted on" << path_ << ":" << port_.errorString();
+    qCDebug(lcCm11a).noquote() << "port settings not all accepted on" << path_ << ":"
+                               << port_.errorString();
 }
 
 SerialLink::OpenResult SerialLink::openFailure(QSerialPort::SerialPortError error) const {
   const QByteArray native = QFile::encodeName(path_);
   if (error == QSerialPort::DeviceNotFoundError)
     return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path_)};
-  if (error == QSerialPort::PermissionError && ::access(native.constData(), R_OK | W_OK) != 0 && errno == EACCES)
+  if (error == QSerialPort::PermissionError && ::access(native.constData(), R_OK | W_OK) != 0 &&
+      errno == EACCES)
     return {OpenError::PermissionDenied,
             QStringLiteral("permission denied on %1: add your user to the dialout group "
                            "(sudo usermod -aG dialout $USER) and log in again")
                 .arg(path_)};
   if (error == QSerialPort::PermissionError)
-    return {OpenError::InUse, QStringLiteral("%1 is in use by another program: close it and try again").arg(path_)};
+    return {OpenError::InUse,
+            QStringLiteral("%1 is in use by another program: close it and try again").arg(path_)};
   return {OpenError::Other, QStringLiteral("cannot open %1: %2").arg(path_, port_.errorString())};
 }
 
@@ -118,7 +122,8 @@ void SerialLink::onError(QSerialPort::SerialPortError error) {
 void SerialLink::markLost(const QString &why) {
   if (isLost())
     return;
-  lostReason_ = QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why);
+  lostReason_ =
+      QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why);
   qCWarning(lcCm11a).noquote() << lostReason_;
   QMetaObject::invokeMethod(this, &SerialLink::closeLost, Qt::QueuedConnection);
 }
@@ -131,6 +136,7 @@ void SerialLink::closeLost() {
 }
 
 void SerialLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {
-  qCDebug(lcCm11a).noquote() << QString::number(static_cast<double>(sinceOpen_.nsecsElapsed()) / 1e6, 'f', 3) << "ms"
-                             << direction << QString::fromStdString(x10::hexBytes(bytes));
+  qCDebug(lcCm11a).noquote() << QString::number(
+                                    static_cast<double>(sinceOpen_.nsecsElapsed()) / 1e6, 'f', 3)
+                             << "ms" << direction << QString::fromStdString(x10::hexBytes(bytes));
 }

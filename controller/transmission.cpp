@@ -26,7 +26,9 @@ std::uint8_t sumOf(std::span<const std::uint8_t> bytes) {
   return static_cast<std::uint8_t>(std::accumulate(bytes.begin(), bytes.end(), 0u) & 0xFF);
 }
 
-std::uint8_t join(std::uint8_t high, std::uint8_t low) { return static_cast<std::uint8_t>(high << 4 | (low & 0xF)); }
+std::uint8_t join(std::uint8_t high, std::uint8_t low) {
+  return static_cast<std::uint8_t>(high << 4 | (low & 0xF));
+}
 
 int dimsOf(std::uint8_t header) { return header >> 3; }
 
@@ -45,21 +47,25 @@ Transmission Transmission::function(HouseCode house, Function function, int dims
 
 Transmission Transmission::presetDim(int level) {
   const PresetDimCode code = presetDimCode(level);
-  return Transmission({kHeaderBase | kFunctionBit, join(code.houseNibble, static_cast<std::uint8_t>(code.function))});
+  return Transmission({kHeaderBase | kFunctionBit,
+                       join(code.houseNibble, static_cast<std::uint8_t>(code.function))});
 }
 
-Transmission Transmission::extended(HouseCode house, UnitCode unit, std::uint8_t data, std::uint8_t command) {
-  return Transmission({kExtendedHeader, join(house.nibble(), static_cast<std::uint8_t>(Function::ExtendedCode)),
+Transmission Transmission::extended(HouseCode house, UnitCode unit, std::uint8_t data,
+                                    std::uint8_t command) {
+  return Transmission({kExtendedHeader,
+                       join(house.nibble(), static_cast<std::uint8_t>(Function::ExtendedCode)),
                        unit.nibble(), data, command});
 }
 
 Transmission Transmission::setClock(const WallClock &c, HouseCode monitored, std::uint8_t flags) {
   const int yday = std::clamp(c.dayOfYear, 0, 365);
-  return Transmission({wire::kSetClockHeader, static_cast<std::uint8_t>(c.second),
-                       static_cast<std::uint8_t>(c.hour % 2 * 60 + c.minute), static_cast<std::uint8_t>(c.hour / 2),
-                       static_cast<std::uint8_t>(yday & 0xFF),
-                       static_cast<std::uint8_t>((yday >> 8) << 7 | 1 << (c.dayOfWeek % 7)),
-                       join(monitored.nibble(), flags & (kClearMonitoredStatus | kClearBatteryTimer))});
+  return Transmission(
+      {wire::kSetClockHeader, static_cast<std::uint8_t>(c.second),
+       static_cast<std::uint8_t>(c.hour % 2 * 60 + c.minute), static_cast<std::uint8_t>(c.hour / 2),
+       static_cast<std::uint8_t>(yday & 0xFF),
+       static_cast<std::uint8_t>((yday >> 8) << 7 | 1 << (c.dayOfWeek % 7)),
+       join(monitored.nibble(), flags & (kClearMonitoredStatus | kClearBatteryTimer))});
 }
 
 std::optional<Transmission> Transmission::parse(std::span<const std::uint8_t> bytes) {
@@ -67,8 +73,8 @@ std::optional<Transmission> Transmission::parse(std::span<const std::uint8_t> by
     return Transmission({bytes.begin(), bytes.end()});
   if (bytes.size() == 5 && bytes[0] == kExtendedHeader && (bytes[1] & 0xF) == 7)
     return Transmission({bytes.begin(), bytes.end()});
-  const bool standard = bytes.size() == 2 && (bytes[0] & 0x07) != kExtendedHeader && (bytes[0] & kHeaderBase) &&
-                        dimsOf(bytes[0]) <= kMaxDims;
+  const bool standard = bytes.size() == 2 && (bytes[0] & 0x07) != kExtendedHeader &&
+                        (bytes[0] & kHeaderBase) && dimsOf(bytes[0]) <= kMaxDims;
   if (standard)
     return Transmission({bytes.begin(), bytes.end()});
   return std::nullopt;
@@ -93,21 +99,24 @@ int Transmission::lineCycles() const {
 std::string Transmission::describe() const {
   char text[64];
   if (isSetClock()) {
-    std::snprintf(text, sizeof text, "set clock %02d:%02d:%02d day %d flags %d", bytes_[3] * 2 + bytes_[2] / 60,
-                  bytes_[2] % 60, bytes_[1], (bytes_[5] >> 7) << 8 | bytes_[4], bytes_[6] & 0xF);
+    std::snprintf(text, sizeof text, "set clock %02d:%02d:%02d day %d flags %d",
+                  bytes_[3] * 2 + bytes_[2] / 60, bytes_[2] % 60, bytes_[1],
+                  (bytes_[5] >> 7) << 8 | bytes_[4], bytes_[6] & 0xF);
     return text;
   }
   const char house = HouseCode::fromNibble(bytes_[1] >> 4).letter();
   const Function f = functionFromCode(bytes_[1]);
   if (isExtended()) {
-    std::snprintf(text, sizeof text, "%c%d Extended data %s command %s", house, UnitCode::fromNibble(bytes_[2]).number(),
-                  hexByte(bytes_[3]).c_str(), hexByte(bytes_[4]).c_str());
+    std::snprintf(text, sizeof text, "%c%d Extended data %s command %s", house,
+                  UnitCode::fromNibble(bytes_[2]).number(), hexByte(bytes_[3]).c_str(),
+                  hexByte(bytes_[4]).c_str());
   } else if (!(bytes_[0] & kFunctionBit)) {
     std::snprintf(text, sizeof text, "%c%d", house, UnitCode::fromNibble(bytes_[1]).number());
   } else if (f == Function::PresetDim1 || f == Function::PresetDim2) {
     std::snprintf(text, sizeof text, "Pre-set Dim level %d", presetLevel(bytes_[1] >> 4, f));
   } else if (f == Function::Dim || f == Function::Bright) {
-    std::snprintf(text, sizeof text, "%c %s %d/22", house, functionName(f).data(), dimsOf(bytes_[0]));
+    std::snprintf(text, sizeof text, "%c %s %d/22", house, functionName(f).data(),
+                  dimsOf(bytes_[0]));
   } else {
     std::snprintf(text, sizeof text, "%c %s", house, functionName(f).data());
   }

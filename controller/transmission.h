@@ -30,7 +30,8 @@ public:
   static Transmission function(HouseCode house, Function function, int dims = 0);
   // Level 0..31, coded by presetDimCode().
   static Transmission presetDim(int level);
-  static Transmission extended(HouseCode house, UnitCode unit, std::uint8_t data, std::uint8_t command);
+  static Transmission extended(HouseCode house, UnitCode unit, std::uint8_t data,
+                               std::uint8_t command);
   // flags: kClearMonitoredStatus | kClearBatteryTimer; anything else is masked off.
   static Transmission setClock(const WallClock &clock, HouseCode monitored, std::uint8_t flags);
 

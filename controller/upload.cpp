@@ -34,7 +34,8 @@ ReceivedElement functionElement(std::uint8_t byte, std::span<const std::uint8_t>
 } // namespace
 
 std::optional<Upload> Upload::parse(std::span<const std::uint8_t> bytes) {
-  if (bytes.empty() || bytes[0] == 0 || bytes[0] > wire::kMaxUploadSize || bytes.size() != bytes[0] + 1u)
+  if (bytes.empty() || bytes[0] == 0 || bytes[0] > wire::kMaxUploadSize ||
+      bytes.size() != bytes[0] + 1u)
     return std::nullopt;
   const std::uint8_t mask = bytes[1];
   const auto data = bytes.subspan(2);

@@ -15,10 +15,10 @@
 namespace x10 {
 
 struct ReceivedElement {
-  std::uint8_t houseNibble = 0; // for a pre-set dim: the level's low bits, not a house
-  std::optional<UnitCode> unit; // set for an address
+  std::uint8_t houseNibble = 0;     // for a pre-set dim: the level's low bits, not a house
+  std::optional<UnitCode> unit;     // set for an address
   std::optional<Function> function; // set for a function
-  int level = 0; // Dim/Bright: 0..210 (210 = 100 %); pre-set dim: 0..31
+  int level = 0;                    // Dim/Bright: 0..210 (210 = 100 %); pre-set dim: 0..31
   std::optional<UnitCode> extendedUnit;
   std::uint8_t data = 0;
   std::uint8_t command = 0;

@@ -19,14 +19,26 @@ constexpr std::array<std::uint8_t, 16> positionOfCode() {
 }
 constexpr std::array<std::uint8_t, 16> kPositionOfCode = positionOfCode();
 
-constexpr std::array<std::string_view, 16> kFunctionNames = {
-    "All Units Off", "All Lights On",  "On",           "Off",
-    "Dim",           "Bright",         "All Lights Off", "Extended Code",
-    "Hail Request",  "Hail Acknowledge", "Pre-set Dim 1", "Pre-set Dim 2",
-    "Extended Data Transfer", "Status On", "Status Off", "Status Request"};
+constexpr std::array<std::string_view, 16> kFunctionNames = {"All Units Off",
+                                                             "All Lights On",
+                                                             "On",
+                                                             "Off",
+                                                             "Dim",
+                                                             "Bright",
+                                                             "All Lights Off",
+                                                             "Extended Code",
+                                                             "Hail Request",
+                                                             "Hail Acknowledge",
+                                                             "Pre-set Dim 1",
+                                                             "Pre-set Dim 2",
+                                                             "Extended Data Transfer",
+                                                             "Status On",
+                                                             "Status Off",
+                                                             "Status Request"};
 
 std::uint8_t reverseNibble(std::uint8_t nibble) {
-  return static_cast<std::uint8_t>((nibble & 1) << 3 | (nibble & 2) << 1 | (nibble & 4) >> 1 | (nibble & 8) >> 3);
+  return static_cast<std::uint8_t>((nibble & 1) << 3 | (nibble & 2) << 1 | (nibble & 4) >> 1 |
+                                   (nibble & 8) >> 3);
 }
 
 } // namespace
@@ -41,7 +53,9 @@ int presetLevel(std::uint8_t houseNibble, Function function) {
   return (function == Function::PresetDim2 ? 16 : 0) + reverseNibble(houseNibble & 0xF);
 }
 
-std::string_view functionName(Function f) { return kFunctionNames[static_cast<std::uint8_t>(f) & 0xF]; }
+std::string_view functionName(Function f) {
+  return kFunctionNames[static_cast<std::uint8_t>(f) & 0xF];
+}
 
 Function functionFromCode(std::uint8_t code) { return static_cast<Function>(code & 0xF); }
 
@@ -57,7 +71,9 @@ HouseCode HouseCode::fromNibble(std::uint8_t nibble) {
   return HouseCode(static_cast<char>('A' + kPositionOfCode[nibble & 0xF]));
 }
 
-std::uint8_t HouseCode::nibble() const { return kCodeOfPosition[static_cast<std::size_t>(letter_ - 'A')]; }
+std::uint8_t HouseCode::nibble() const {
+  return kCodeOfPosition[static_cast<std::size_t>(letter_ - 'A')];
+}
 
 std::optional<UnitCode> UnitCode::fromNumber(int number) {
   if (number < 1 || number > 16)
@@ -65,8 +81,12 @@ std::optional<UnitCode> UnitCode::fromNumber(int number) {
   return UnitCode(number);
 }
 
-UnitCode UnitCode::fromNibble(std::uint8_t nibble) { return UnitCode(kPositionOfCode[nibble & 0xF] + 1); }
+UnitCode UnitCode::fromNibble(std::uint8_t nibble) {
+  return UnitCode(kPositionOfCode[nibble & 0xF] + 1);
+}
 
-std::uint8_t UnitCode::nibble() const { return kCodeOfPosition[static_cast<std::size_t>(number_ - 1)]; }
+std::uint8_t UnitCode::nibble() const {
+  return kCodeOfPosition[static_cast<std::size_t>(number_ - 1)];
+}
 
 } // namespace x10

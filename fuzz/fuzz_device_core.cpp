@@ -9,9 +9,9 @@
 //   mask marks no byte beyond the data;
 // - after advance(now) nothing internal is left due at or before now.
 
-#include "simulator/core/cm11adevice.h"
 #include "fuzz/fuzzcheck.h"
 #include "fuzz/script.h"
+#include "simulator/core/cm11adevice.h"
 
 namespace {
 
@@ -24,8 +24,7 @@ constexpr std::uint8_t kMaxUploadSize = 9;
 
 class Harness {
 public:
-  explicit Harness(Script &in)
-      : in_(in), device_(timing(in), PowerLine::withDemoModules(), now_) {}
+  explicit Harness(Script &in) : in_(in), device_(timing(in), PowerLine::withDemoModules(), now_) {}
 
   void run() {
     while (!in_.done())
@@ -35,9 +34,12 @@ public:
 private:
   static Timing timing(Script &in) {
     switch (in.upTo(2)) {
-    case 0: return Timing::fast();
-    case 1: return Timing::realistic(50);
-    default: return Timing::realistic(60);
+    case 0:
+      return Timing::fast();
+    case 1:
+      return Timing::realistic(50);
+    default:
+      return Timing::realistic(60);
     }
   }
 
@@ -48,10 +50,13 @@ private:
       device_.advance(now_); // what falls due now is not the bytes' doing
       drain();
       device_.receive(bytes, now_);
-      require(drain().size() <= bytes.size() * (kStatusReply + 1), "too much output for the PC's bytes");
+      require(drain().size() <= bytes.size() * (kStatusReply + 1),
+              "too much output for the PC's bytes");
       break;
     }
-    case 1: answerPoll(); break;
+    case 1:
+      answerPoll();
+      break;
     case 2: {
       std::vector<Frame> frames;
       for (int n = 1 + in_.upTo(3); n > 0; --n)
@@ -60,8 +65,12 @@ private:
       require(drain().size() <= 8 + 4 * frames.size(), "too much output for remote traffic");
       break;
     }
-    case 3: pass(); break;
-    case 4: fault(); break;
+    case 3:
+      pass();
+      break;
+    case 4:
+      fault();
+      break;
     case 5:
       if (const auto due = device_.nextDeadline(); due && *due > now_ && *due - now_ < 10s) {
         now_ = *due;
@@ -102,17 +111,31 @@ private:
 
   void fault() {
     switch (in_.upTo(7)) {
-    case 0: device_.powerFail(now_); break;
+    case 0:
+      device_.powerFail(now_);
+      break;
     case 1:
-      device_.silence(in_.upTo(1) ? std::optional<Duration>(std::chrono::milliseconds(in_.word(10000)))
-                                  : std::nullopt,
+      device_.silence(in_.upTo(1)
+                          ? std::optional<Duration>(std::chrono::milliseconds(in_.word(10000)))
+                          : std::nullopt,
                       now_);
       break;
-    case 2: device_.clearFaults(now_); truncateArmed_ = false; break;
-    case 3: device_.sendGarbage(in_.bytes(1 + in_.upTo(7)), now_); break;
-    case 4: device_.faults().wrongChecksums = in_.upTo(5); break;
-    case 5: device_.faults().checksumIs5A = true; break;
-    case 6: device_.faults().collide = {frame()}; break;
+    case 2:
+      device_.clearFaults(now_);
+      truncateArmed_ = false;
+      break;
+    case 3:
+      device_.sendGarbage(in_.bytes(1 + in_.upTo(7)), now_);
+      break;
+    case 4:
+      device_.faults().wrongChecksums = in_.upTo(5);
+      break;
+    case 5:
+      device_.faults().checksumIs5A = true;
+      break;
+    case 6:
+      device_.faults().collide = {frame()};
+      break;
     case 7:
       device_.faults().truncateUpload = static_cast<std::size_t>(in_.upTo(12));
       truncateArmed_ = true;

@@ -39,8 +39,10 @@ constexpr std::uint8_t kPurgeTimers = 0x04, kClearFlags = 0x03;
 std::chrono::milliseconds exchangeBound() {
   using namespace x10::timing;
   const int longest =
-      x10::Transmission::function(x10::HouseCode::fromNibble(0), x10::Function::Dim, x10::kMaxDims).lineCycles();
-  return kMaxTries * (kChecksumWait + kDrainLimit) + kUploadWait + kStatusWait + longest * kMainsCycle + kReadyMargin;
+      x10::Transmission::function(x10::HouseCode::fromNibble(0), x10::Function::Dim, x10::kMaxDims)
+          .lineCycles();
+  return kMaxTries * (kChecksumWait + kDrainLimit) + kUploadWait + kStatusWait +
+         longest * kMainsCycle + kReadyMargin;
 }
 const auto kStepBound = (x10::timing::kMaxInterruptions + 1) * exchangeBound();
 
@@ -70,7 +72,8 @@ std::vector<std::uint8_t> checkWrites(const std::vector<std::uint8_t> &out, bool
         require(!(out[i + 6] & kClearFlags), "the set-clock for a power-fail poll clears status");
     }
     if (n > 1)
-      last.assign(out.begin() + static_cast<std::ptrdiff_t>(i), out.begin() + static_cast<std::ptrdiff_t>(i + n));
+      last.assign(out.begin() + static_cast<std::ptrdiff_t>(i),
+                  out.begin() + static_cast<std::ptrdiff_t>(i + n));
     i += n;
   }
   return last;
@@ -104,11 +107,21 @@ private:
   void act() {
     const bool idleBefore = !core_.operationRunning();
     switch (in_.upTo(6)) {
-    case 0: start(); break;
-    case 1: feed(in_.bytes(1 + in_.upTo(15))); break;
-    case 2: feed({checksumOf(lastWrite_)}); break;
-    case 3: feed({kSingleBytes[in_.upTo(4)]}); break;
-    case 4: pass(std::chrono::milliseconds(in_.word(3000))); break;
+    case 0:
+      start();
+      break;
+    case 1:
+      feed(in_.bytes(1 + in_.upTo(15)));
+      break;
+    case 2:
+      feed({checksumOf(lastWrite_)});
+      break;
+    case 3:
+      feed({kSingleBytes[in_.upTo(4)]});
+      break;
+    case 4:
+      pass(std::chrono::milliseconds(in_.word(3000)));
+      break;
     case 5:
       if (const auto due = core_.nextDeadline())
         pass(std::max(*due - now_.steady, x10::SteadyTime::duration::zero()));
@@ -164,7 +177,8 @@ private:
     if (kind == 0)
       return x10::Transmission::address(house, x10::UnitCode::fromNibble(second));
     if (kind == 1)
-      return x10::Transmission::function(house, x10::functionFromCode(second), in_.upTo(x10::kMaxDims));
+      return x10::Transmission::function(house, x10::functionFromCode(second),
+                                         in_.upTo(x10::kMaxDims));
     const std::uint8_t data = in_.byte();
     return x10::Transmission::extended(house, x10::UnitCode::fromNibble(second), data, in_.byte());
   }
@@ -193,7 +207,8 @@ private:
     }
     for (const Started &s : started_)
       // One step more: waiting for the line to be free before the first.
-      require(now_.steady - s.at <= kStepBound * (s.steps + 1), "an operation ran past its deadline");
+      require(now_.steady - s.at <= kStepBound * (s.steps + 1),
+              "an operation ran past its deadline");
     require(started_.size() <= 1, "more than one operation without a result");
     for (const x10::ReceivedCommand &command : core_.takeReceived())
       require(!x10::commandText(command).empty(), "a received command without text");
@@ -201,7 +216,8 @@ private:
       if (trace_)
         std::fprintf(stderr, "%s\n", note.c_str());
     if (trace_ && !out.empty())
-      std::fprintf(stderr, "  wrote %zu byte(s), first %02X, %s\n", out.size(), out[0], idle ? "idle" : "busy");
+      std::fprintf(stderr, "  wrote %zu byte(s), first %02X, %s\n", out.size(), out[0],
+                   idle ? "idle" : "busy");
   }
 
   // The line falls silent: every deadline runs out in turn.

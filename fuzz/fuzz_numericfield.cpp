@@ -3,8 +3,8 @@
 // Invariants: only NumericOverflow escapes; a number read is finite; a narrowed value is the
 // rounded input (within half a unit) or NumericOverflow when that is out of the type's range.
 
-#include "fuzz/fuzzcheck.h"
 #include "console/numericfield.h"
+#include "fuzz/fuzzcheck.h"
 
 #include <QString>
 
@@ -15,9 +15,11 @@
 
 namespace {
 
-template <typename Int> void checkNarrowing(double value, Int (*narrow)(double)) {
+template <typename Int>
+void checkNarrowing(double value, Int (*narrow)(double)) {
   const double rounded = std::nearbyint(value);
-  const bool fits = rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max();
+  const bool fits =
+      rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max();
   try {
     const Int result = narrow(value);
     require(fits, "a value out of range was narrowed without NumericOverflow");
@@ -42,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   }
   const char *text = reinterpret_cast<const char *>(data);
   const auto length = static_cast<qsizetype>(size);
-  for (const QString &field : {QString::fromUtf8(text, length), QString::fromLatin1(text, length)}) {
+  for (const QString &field :
+       {QString::fromUtf8(text, length), QString::fromLatin1(text, length)}) {
     try {
       const double value = readNumber(field);
       require(std::isfinite(value), "readNumber gave a value that is not finite");

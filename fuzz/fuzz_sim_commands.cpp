@@ -4,10 +4,10 @@
 // that says what was expected; a refused line is reported by the runner with its source and
 // line number; a parsed command runs on the device without trouble.
 
+#include "fuzz/fuzzcheck.h"
 #include "simulator/core/cm11adevice.h"
 #include "simulator/core/command.h"
 #include "simulator/core/commandrunner.h"
-#include "fuzz/fuzzcheck.h"
 
 #include <string_view>
 
@@ -18,7 +18,8 @@ using namespace x10::sim;
 
 std::vector<std::string_view> linesOf(std::string_view text) {
   std::vector<std::string_view> lines;
-  for (std::size_t end; (end = text.find('\n')) != std::string_view::npos; text.remove_prefix(end + 1))
+  for (std::size_t end; (end = text.find('\n')) != std::string_view::npos;
+       text.remove_prefix(end + 1))
     lines.push_back(text.substr(0, end));
   lines.push_back(text);
   return lines;

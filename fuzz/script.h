@@ -35,7 +35,8 @@ public:
   // The next n bytes, fewer at the end of the input.
   std::vector<std::uint8_t> bytes(std::size_t n) {
     const std::size_t count = n < rest_.size() ? n : rest_.size();
-    std::vector<std::uint8_t> out(rest_.begin(), rest_.begin() + static_cast<std::ptrdiff_t>(count));
+    std::vector<std::uint8_t> out(rest_.begin(),
+                                  rest_.begin() + static_cast<std::ptrdiff_t>(count));
     rest_ = rest_.subspan(count);
     return out;
   }

@@ -2,9 +2,9 @@
 // cm11a-sim: a CM11A X10 interface played on a pseudo-terminal, for drivers and demos without
 // the hardware.
 
+#include "controller/portnames.h"
 #include "simulator/shell/options.h"
 #include "simulator/shell/portlink.h"
-#include "controller/portnames.h"
 #include "simulator/shell/pseudoterminal.h"
 #include "simulator/shell/signalwatch.h"
 #include "simulator/shell/simulatorloop.h"
@@ -47,7 +47,8 @@ int simulate(const Options &options) {
   const PseudoTerminal terminal = PseudoTerminal::open();
   std::optional<PortLink> link;
   if (options.com || options.link) {
-    const std::filesystem::path where = options.com ? x10::comPortLinkPath(*options.com) : std::filesystem::path(*options.link);
+    const std::filesystem::path where =
+        options.com ? x10::comPortLinkPath(*options.com) : std::filesystem::path(*options.link);
     auto published = PortLink::publish(where, terminal.slavePath());
     if (auto *refusal = std::get_if<std::string>(&published)) {
       std::cerr << "cm11a-sim: " << *refusal << '\n';
@@ -59,7 +60,9 @@ int simulate(const Options &options) {
   std::cout << "cm11a-sim: CM11A on " << terminal.slavePath();
   if (link)
     std::cout << ", published as " << link->path().string();
-  std::cout << (options.fast ? " (fast)" : timing.mainsHz() == 50 ? " (50 Hz)" : " (60 Hz)")
+  std::cout << (options.fast             ? " (fast)"
+                : timing.mainsHz() == 50 ? " (50 Hz)"
+                                         : " (60 Hz)")
             << "\ntype 'help' for the commands" << std::endl;
   return SimulatorLoop(device, terminal.master(), signals, trace, script).run();
 }
@@ -67,7 +70,8 @@ int simulate(const Options &options) {
 } // namespace
 
 int main(int argc, char **argv) {
-  auto parsed = parseOptions(std::span<const char *const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+  auto parsed =
+      parseOptions(std::span<const char *const>(argv + 1, static_cast<std::size_t>(argc - 1)));
   if (const auto *error = std::get_if<std::string>(&parsed)) {
     std::cerr << "cm11a-sim: " << *error << "\nTry cm11a-sim --help\n";
     return 2;

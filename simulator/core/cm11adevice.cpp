@@ -67,7 +67,9 @@ void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
     return;
   }
   switch (state_) {
-  case State::Idle: start(byte, now); break;
+  case State::Idle:
+    start(byte, now);
+    break;
   case State::Collecting:
     pendingBytes_.push_back(byte);
     if (pendingBytes_.size() == commandLength(pending_))
@@ -83,7 +85,9 @@ void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
       start(byte, now);
     }
     break;
-  case State::Executing: report(Report::Kind::Note, "busy on the line: ignored " + hex({&byte, 1})); break;
+  case State::Executing:
+    report(Report::Kind::Note, "busy on the line: ignored " + hex({&byte, 1}));
+    break;
   case State::Polling:
     if (byte == kPollAnswer)
       upload(now);
@@ -138,7 +142,8 @@ void Cm11aDevice::answerChecksum(TimePoint now) {
     --faults_.wrongChecksums;
     sent = static_cast<std::uint8_t>(~checksum);
   }
-  std::string text = "PC: " + describePending(now) + " (" + hex(pendingBytes_) + "), checksum " + hex({&checksum, 1});
+  std::string text = "PC: " + describePending(now) + " (" + hex(pendingBytes_) + "), checksum " +
+                     hex({&checksum, 1});
   if (sent != checksum)
     text += ", fault: sent " + hex({&sent, 1});
   report(Report::Kind::Exchange, text);
@@ -159,17 +164,23 @@ void Cm11aDevice::goAhead(TimePoint now) {
   switch (pending_) {
   case Command::Standard:
   case Command::Extended:
-    schedule_.enqueue({frameOf(pending_, pendingBytes_), LineSchedule::Origin::Interface}, now, timing_);
+    schedule_.enqueue({frameOf(pending_, pendingBytes_), LineSchedule::Origin::Interface}, now,
+                      timing_);
     state_ = State::Executing;
     return;
-  case Command::SetClock: setClock(now); break;
-  case Command::RingEnable:
-  case Command::RingDisable: ringEnabled_ = pending_ == Command::RingEnable; break;
-  case Command::Download:
-    blocks_[static_cast<std::uint16_t>(pendingBytes_[1] << 8 | pendingBytes_[2])].assign(pendingBytes_.begin() + 1,
-                                                                                       pendingBytes_.end());
+  case Command::SetClock:
+    setClock(now);
     break;
-  case Command::None: break;
+  case Command::RingEnable:
+  case Command::RingDisable:
+    ringEnabled_ = pending_ == Command::RingEnable;
+    break;
+  case Command::Download:
+    blocks_[static_cast<std::uint16_t>(pendingBytes_[1] << 8 | pendingBytes_[2])].assign(
+        pendingBytes_.begin() + 1, pendingBytes_.end());
+    break;
+  case Command::None:
+    break;
   }
   ready(now);
 }
@@ -199,9 +210,19 @@ void Cm11aDevice::sendStatus(TimePoint now) {
   auto low = [](std::uint16_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
   auto high = [](std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); };
   const std::uint8_t reply[kStatusReplyLength] = {
-      low(batteryTimer_),       high(batteryTimer_),  clock[0], clock[1], clock[2], clock[3], clock[4],
-      static_cast<std::uint8_t>(monitor_.house() << 4 | kFirmwareRevision), low(monitor_.addressed()),
-      high(monitor_.addressed()), low(monitor_.on()), high(monitor_.on()), low(monitor_.dimmed()),
+      low(batteryTimer_),
+      high(batteryTimer_),
+      clock[0],
+      clock[1],
+      clock[2],
+      clock[3],
+      clock[4],
+      static_cast<std::uint8_t>(monitor_.house() << 4 | kFirmwareRevision),
+      low(monitor_.addressed()),
+      high(monitor_.addressed()),
+      low(monitor_.on()),
+      high(monitor_.on()),
+      low(monitor_.dimmed()),
       high(monitor_.dimmed())};
   report(Report::Kind::Exchange, "PC: status request, answered " + hex(reply));
   send(reply, now);
@@ -372,22 +393,29 @@ void Cm11aDevice::send(std::span<const std::uint8_t> bytes, TimePoint at) {
     send(byte, at);
 }
 
-void Cm11aDevice::report(Report::Kind kind, std::string text) { reports_.push_back({kind, std::move(text)}); }
+void Cm11aDevice::report(Report::Kind kind, std::string text) {
+  reports_.push_back({kind, std::move(text)});
+}
 
 std::string Cm11aDevice::describePending(TimePoint now) const {
   switch (pending_) {
   case Command::Standard:
-  case Command::Extended: return describe(frameOf(pending_, pendingBytes_));
+  case Command::Extended:
+    return describe(frameOf(pending_, pendingBytes_));
   case Command::SetClock: {
     InterfaceClock clock(now);
     clock.set(std::span<const std::uint8_t, 5>(pendingBytes_.data() + 1, 5), now);
     return "set clock " + clock.describe(now) + ", monitor house " +
            HouseCode::fromNibble(pendingBytes_[6] >> 4).letter();
   }
-  case Command::RingEnable: return "ring enable";
-  case Command::RingDisable: return "ring disable";
-  case Command::Download: return "timer/macro download";
-  case Command::None: break;
+  case Command::RingEnable:
+    return "ring enable";
+  case Command::RingDisable:
+    return "ring disable";
+  case Command::Download:
+    return "timer/macro download";
+  case Command::None:
+    break;
   }
   return "nothing";
 }

@@ -25,10 +25,10 @@
 #include "simulator/core/housemonitor.h"
 #include "simulator/core/interfaceclock.h"
 #include "simulator/core/lineschedule.h"
+#include "simulator/core/pccommands.h"
 #include "simulator/core/powerline.h"
 #include "simulator/core/receivebuffer.h"
 #include "simulator/core/timing.h"
-#include "simulator/core/pccommands.h"
 
 #include <deque>
 #include <map>

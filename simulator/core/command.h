@@ -18,27 +18,49 @@ namespace x10::sim {
 
 namespace cmd {
 struct Blank {};
-struct Traffic { std::vector<Frame> frames; };
-struct Storm { int count; std::vector<Frame> traffic; }; // no traffic: numbered commands
+struct Traffic {
+  std::vector<Frame> frames;
+};
+struct Storm {
+  int count;
+  std::vector<Frame> traffic;
+}; // no traffic: numbered commands
 struct ShowModules {};
-struct SetModule { HouseCode house; UnitCode unit; std::optional<ModuleKind> kind; };
+struct SetModule {
+  HouseCode house;
+  UnitCode unit;
+  std::optional<ModuleKind> kind;
+};
 struct PowerFail {};
-struct WrongChecksums { int count; };
+struct WrongChecksums {
+  int count;
+};
 struct ChecksumIs5A {};
-struct Collide { std::vector<Frame> frames; };
-struct Silence { std::optional<Duration> length; };
-struct Garbage { std::vector<std::uint8_t> bytes; };
-struct TruncateUpload { std::size_t bytes; };
+struct Collide {
+  std::vector<Frame> frames;
+};
+struct Silence {
+  std::optional<Duration> length;
+};
+struct Garbage {
+  std::vector<std::uint8_t> bytes;
+};
+struct TruncateUpload {
+  std::size_t bytes;
+};
 struct HangUp {};
 struct ClearFaults {};
-struct Wait { Duration length; };
+struct Wait {
+  Duration length;
+};
 struct Help {};
 struct Quit {};
 } // namespace cmd
 
-using Command = std::variant<cmd::Blank, cmd::Traffic, cmd::Storm, cmd::ShowModules, cmd::SetModule, cmd::PowerFail,
-                             cmd::WrongChecksums, cmd::ChecksumIs5A, cmd::Collide, cmd::Silence, cmd::Garbage,
-                             cmd::TruncateUpload, cmd::HangUp, cmd::ClearFaults, cmd::Wait, cmd::Help, cmd::Quit>;
+using Command = std::variant<cmd::Blank, cmd::Traffic, cmd::Storm, cmd::ShowModules, cmd::SetModule,
+                             cmd::PowerFail, cmd::WrongChecksums, cmd::ChecksumIs5A, cmd::Collide,
+                             cmd::Silence, cmd::Garbage, cmd::TruncateUpload, cmd::HangUp,
+                             cmd::ClearFaults, cmd::Wait, cmd::Help, cmd::Quit>;
 
 // The command, or a message that says what was expected.
 std::variant<Command, std::string> parseCommand(std::string_view line);

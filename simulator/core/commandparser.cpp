@@ -42,7 +42,8 @@ Parsed traffic(Words list, bool collide) {
 Parsed storm(Words rest) {
   const auto count = rest.empty() ? std::nullopt : words::integer(rest[0]);
   if (!count || *count < 1 || *count > kLongestStorm)
-    return "storm needs a count from 1 to " + std::to_string(kLongestStorm) + ", then traffic or nothing: 'storm 500 B3 On'";
+    return "storm needs a count from 1 to " + std::to_string(kLongestStorm) +
+           ", then traffic or nothing: 'storm 500 B3 On'";
   if (rest.size() == 1)
     return Command{cmd::Storm{*count, {}}};
   auto parsed = parseTraffic(rest.subspan(1));
@@ -52,7 +53,8 @@ Parsed storm(Words rest) {
 }
 
 Parsed module(Words rest) {
-  static const std::string kUsage = "module needs an address and a kind: module A4 lamp|appliance|two-way|none";
+  static const std::string kUsage =
+      "module needs an address and a kind: module A4 lamp|appliance|two-way|none";
   if (rest.size() != 2 || rest[0].size() < 2)
     return kUsage;
   const auto house = HouseCode::fromLetter(rest[0][0]);
@@ -82,20 +84,23 @@ Parsed optionalCount(Words rest, std::string_view usage, int lowest, auto make) 
 }
 
 Parsed fault(Words rest) {
-  static const std::string kKinds = "fault needs one of: checksum [N], checksum-5a, collide TRAFFIC, silence [SECONDS], "
-                                    "garbage HEX..., truncate-upload [N], hangup, clear";
+  static const std::string kKinds =
+      "fault needs one of: checksum [N], checksum-5a, collide TRAFFIC, silence [SECONDS], "
+      "garbage HEX..., truncate-upload [N], hangup, clear";
   if (rest.empty())
     return kKinds;
   const std::string kind = words::lower(rest[0]);
   const Words args = rest.subspan(1);
   if (kind == "checksum")
-    return optionalCount(args, "fault checksum takes a count of 1 or more, like 'fault checksum 3'", 1,
-                         [](std::optional<int> n) { return Command{cmd::WrongChecksums{n.value_or(1)}}; });
+    return optionalCount(
+        args, "fault checksum takes a count of 1 or more, like 'fault checksum 3'", 1,
+        [](std::optional<int> n) { return Command{cmd::WrongChecksums{n.value_or(1)}}; });
   if (kind == "truncate-upload")
-    return optionalCount(args, "fault truncate-upload takes the bytes to send, like 'fault truncate-upload 2'", 0,
-                         [](std::optional<int> n) {
-                           return Command{cmd::TruncateUpload{static_cast<std::size_t>(n.value_or(2))}};
-                         });
+    return optionalCount(
+        args, "fault truncate-upload takes the bytes to send, like 'fault truncate-upload 2'", 0,
+        [](std::optional<int> n) {
+          return Command{cmd::TruncateUpload{static_cast<std::size_t>(n.value_or(2))}};
+        });
   if (kind == "checksum-5a")
     return bare(args, "fault checksum-5a", cmd::ChecksumIs5A{});
   if (kind == "hangup")
@@ -104,7 +109,8 @@ Parsed fault(Words rest) {
     return bare(args, "fault clear", cmd::ClearFaults{});
   if (kind == "collide") {
     if (args.empty())
-      return std::string("fault collide needs the traffic that arrives, like 'fault collide B3 On'");
+      return std::string(
+          "fault collide needs the traffic that arrives, like 'fault collide B3 On'");
     return traffic(args, true);
   }
   if (kind == "silence") {
@@ -112,7 +118,8 @@ Parsed fault(Words rest) {
       return Command{cmd::Silence{std::nullopt}};
     const auto length = args.size() == 1 ? seconds(args[0]) : std::nullopt;
     if (!length)
-      return std::string("fault silence takes a number of seconds, or nothing for good: 'fault silence 5'");
+      return std::string(
+          "fault silence takes a number of seconds, or nothing for good: 'fault silence 5'");
     return Command{cmd::Silence{length}};
   }
   if (kind == "garbage") {

@@ -6,17 +6,20 @@
 namespace x10::sim {
 
 Frame Frame::makeAddress(std::uint8_t house, std::uint8_t unit) {
-  return Frame{Kind::Address, static_cast<std::uint8_t>(house & 0xF), static_cast<std::uint8_t>(unit & 0xF)};
+  return Frame{Kind::Address, static_cast<std::uint8_t>(house & 0xF),
+               static_cast<std::uint8_t>(unit & 0xF)};
 }
 
 Frame Frame::makeFunction(std::uint8_t house, Function function, std::uint8_t dimSteps) {
-  Frame frame{Kind::Function, static_cast<std::uint8_t>(house & 0xF), static_cast<std::uint8_t>(function)};
+  Frame frame{Kind::Function, static_cast<std::uint8_t>(house & 0xF),
+              static_cast<std::uint8_t>(function)};
   if (frame.isDimOrBright())
     frame.dimSteps = dimSteps > kFullDimSteps ? kFullDimSteps : dimSteps;
   return frame;
 }
 
-Frame Frame::makeExtended(std::uint8_t house, std::uint8_t unit, std::uint8_t data, std::uint8_t command) {
+Frame Frame::makeExtended(std::uint8_t house, std::uint8_t unit, std::uint8_t data,
+                          std::uint8_t command) {
   Frame frame{Kind::Extended, static_cast<std::uint8_t>(house & 0xF),
               static_cast<std::uint8_t>(Function::ExtendedCode)};
   frame.unit = unit & 0xF;
@@ -33,7 +36,9 @@ std::uint8_t dimLevelByte(std::uint8_t steps) {
   return static_cast<std::uint8_t>((steps * 210 + Frame::kFullDimSteps / 2) / Frame::kFullDimSteps);
 }
 
-int dimPercent(std::uint8_t steps) { return (steps * 100 + Frame::kFullDimSteps / 2) / Frame::kFullDimSteps; }
+int dimPercent(std::uint8_t steps) {
+  return (steps * 100 + Frame::kFullDimSteps / 2) / Frame::kFullDimSteps;
+}
 
 std::string describe(const Frame &frame) {
   std::string text(1, HouseCode::fromNibble(frame.house).letter());
@@ -49,7 +54,8 @@ std::string describe(const Frame &frame) {
   case Frame::Kind::Extended: {
     char bytes[8];
     std::snprintf(bytes, sizeof bytes, " %02X %02X", frame.data, frame.command);
-    return text + std::to_string(UnitCode::fromNibble(frame.unit).number()) + " Extended Code" + bytes;
+    return text + std::to_string(UnitCode::fromNibble(frame.unit).number()) + " Extended Code" +
+           bytes;
   }
   }
   return text;

@@ -25,7 +25,8 @@ struct Frame {
 
   static Frame makeAddress(std::uint8_t house, std::uint8_t unit);
   static Frame makeFunction(std::uint8_t house, Function function, std::uint8_t dimSteps = 0);
-  static Frame makeExtended(std::uint8_t house, std::uint8_t unit, std::uint8_t data, std::uint8_t command);
+  static Frame makeExtended(std::uint8_t house, std::uint8_t unit, std::uint8_t data,
+                            std::uint8_t command);
 
   Function function() const { return functionFromCode(key); }
   bool isDimOrBright() const;

@@ -23,7 +23,9 @@ void HouseMonitor::observe(const Frame &frame) {
     on_ = 0;
     dimmed_ = 0;
     break;
-  case Function::AllLightsOn: on_ = 0xFFFF; break;
+  case Function::AllLightsOn:
+    on_ = 0xFFFF;
+    break;
   case Function::On:
     on_ |= units;
     dimmed_ &= static_cast<std::uint16_t>(~units);
@@ -37,7 +39,8 @@ void HouseMonitor::observe(const Frame &frame) {
     on_ |= units;
     dimmed_ |= units;
     break;
-  default: break;
+  default:
+    break;
   }
   addressed_.functionHeard();
 }

@@ -38,8 +38,9 @@ std::array<std::uint8_t, 5> InterfaceClock::bytes(TimePoint now) const {
   const Reading r = read(now);
   const int hour = r.secondOfDay / 3600;
   const int minute = (r.secondOfDay / 60) % 60;
-  return {static_cast<std::uint8_t>(r.secondOfDay % 60), static_cast<std::uint8_t>((hour % 2) * 60 + minute),
-          static_cast<std::uint8_t>(hour / 2), static_cast<std::uint8_t>(r.yearDay & 0xFF),
+  return {static_cast<std::uint8_t>(r.secondOfDay % 60),
+          static_cast<std::uint8_t>((hour % 2) * 60 + minute), static_cast<std::uint8_t>(hour / 2),
+          static_cast<std::uint8_t>(r.yearDay & 0xFF),
           static_cast<std::uint8_t>(((r.yearDay >> 8) << 7) | (1 << r.weekDay))};
 }
 
@@ -47,8 +48,8 @@ std::string InterfaceClock::describe(TimePoint now) const {
   static constexpr const char *kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   const Reading r = read(now);
   char text[40];
-  std::snprintf(text, sizeof text, "day %d %s %02d:%02d:%02d", r.yearDay, kDays[r.weekDay], r.secondOfDay / 3600,
-                (r.secondOfDay / 60) % 60, r.secondOfDay % 60);
+  std::snprintf(text, sizeof text, "day %d %s %02d:%02d:%02d", r.yearDay, kDays[r.weekDay],
+                r.secondOfDay / 3600, (r.secondOfDay / 60) % 60, r.secondOfDay % 60);
   return text;
 }
 

@@ -10,7 +10,9 @@ namespace x10::sim {
 namespace {
 
 constexpr std::array<std::pair<ModuleKind, std::string_view>, 3> kNames = {
-    {{ModuleKind::Lamp, "lamp"}, {ModuleKind::Appliance, "appliance"}, {ModuleKind::TwoWay, "two-way"}}};
+    {{ModuleKind::Lamp, "lamp"},
+     {ModuleKind::Appliance, "appliance"},
+     {ModuleKind::TwoWay, "two-way"}}};
 
 } // namespace
 

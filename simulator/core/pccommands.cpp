@@ -7,11 +7,16 @@ namespace x10::sim::wire {
 
 Command commandStartedBy(std::uint8_t first) {
   switch (first) {
-  case kSetClock: return Command::SetClock;
-  case kRingEnable: return Command::RingEnable;
-  case kRingDisable: return Command::RingDisable;
-  case kDownload: return Command::Download;
-  default: break;
+  case kSetClock:
+    return Command::SetClock;
+  case kRingEnable:
+    return Command::RingEnable;
+  case kRingDisable:
+    return Command::RingDisable;
+  case kDownload:
+    return Command::Download;
+  default:
+    break;
   }
   if (first & 0x04)
     return (first & 0x01) ? Command::Extended : Command::Standard;
@@ -20,13 +25,19 @@ Command commandStartedBy(std::uint8_t first) {
 
 std::size_t commandLength(Command command) {
   switch (command) {
-  case Command::Standard: return 2;
-  case Command::Extended: return 5;
-  case Command::SetClock: return 7;
+  case Command::Standard:
+    return 2;
+  case Command::Extended:
+    return 5;
+  case Command::SetClock:
+    return 7;
   case Command::RingEnable:
-  case Command::RingDisable: return 1;
-  case Command::Download: return 20;
-  case Command::None: break;
+  case Command::RingDisable:
+    return 1;
+  case Command::Download:
+    return 20;
+  case Command::None:
+    break;
   }
   return 0;
 }
@@ -42,7 +53,8 @@ Frame frameOf(Command command, std::span<const std::uint8_t> bytes) {
   if (command == Command::Extended)
     return Frame::makeExtended(house, bytes[2], bytes[3], bytes[4]);
   if (bytes[0] & 0x02)
-    return Frame::makeFunction(house, functionFromCode(bytes[1]), static_cast<std::uint8_t>(bytes[0] >> 3));
+    return Frame::makeFunction(house, functionFromCode(bytes[1]),
+                               static_cast<std::uint8_t>(bytes[0] >> 3));
   return Frame::makeAddress(house, bytes[1] & 0xF);
 }
 

@@ -28,7 +28,10 @@ void dimOrBright(Module &module, const Frame &frame) {
   module.on = true;
   const int step = frame.function() == Function::Dim ? -frame.dimSteps : frame.dimSteps;
   const int level = module.brightness + step;
-  module.brightness = static_cast<std::uint8_t>(level < 0 ? 0 : level > Frame::kFullDimSteps ? Frame::kFullDimSteps : level);
+  module.brightness =
+      static_cast<std::uint8_t>(level < 0                      ? 0
+                                : level > Frame::kFullDimSteps ? Frame::kFullDimSteps
+                                                               : level);
 }
 
 // Pre-set dim carries a 5-bit level in the function and the house nibble (see presetLevel).
@@ -78,31 +81,51 @@ PowerLine::Heard PowerLine::hear(const Frame &frame) {
     return heard;
   }
   // Pre-set dim has a level where the house code goes, so it acts on the last house addressed.
-  const bool preset = frame.function() == Function::PresetDim1 || frame.function() == Function::PresetDim2;
+  const bool preset =
+      frame.function() == Function::PresetDim1 || frame.function() == Function::PresetDim2;
   const std::uint8_t house = preset ? lastAddressedHouse_ : frame.house;
   switch (frame.function()) {
-  case Function::AllUnitsOff: actOnHouse(house, false, switchOff, frame, heard); break;
-  case Function::AllLightsOn: actOnHouse(house, false, lampOn, frame, heard); break;
-  case Function::AllLightsOff: actOnHouse(house, false, lampOff, frame, heard); break;
-  case Function::On: actOnHouse(house, true, switchOn, frame, heard); break;
-  case Function::Off: actOnHouse(house, true, switchOff, frame, heard); break;
+  case Function::AllUnitsOff:
+    actOnHouse(house, false, switchOff, frame, heard);
+    break;
+  case Function::AllLightsOn:
+    actOnHouse(house, false, lampOn, frame, heard);
+    break;
+  case Function::AllLightsOff:
+    actOnHouse(house, false, lampOff, frame, heard);
+    break;
+  case Function::On:
+    actOnHouse(house, true, switchOn, frame, heard);
+    break;
+  case Function::Off:
+    actOnHouse(house, true, switchOff, frame, heard);
+    break;
   case Function::Dim:
-  case Function::Bright: actOnHouse(house, true, dimOrBright, frame, heard); break;
+  case Function::Bright:
+    actOnHouse(house, true, dimOrBright, frame, heard);
+    break;
   case Function::PresetDim1:
-  case Function::PresetDim2: actOnHouse(house, true, presetDim, frame, heard); break;
-  case Function::StatusRequest: answerStatus(house, heard); break;
-  default: break;
+  case Function::PresetDim2:
+    actOnHouse(house, true, presetDim, frame, heard);
+    break;
+  case Function::StatusRequest:
+    answerStatus(house, heard);
+    break;
+  default:
+    break;
   }
   addressed_[house].functionHeard();
   return heard;
 }
 
-void PowerLine::actOnHouse(std::uint8_t house, bool addressedOnly, Action action, const Frame &frame, Heard &heard) {
+void PowerLine::actOnHouse(std::uint8_t house, bool addressedOnly, Action action,
+                           const Frame &frame, Heard &heard) {
   const char letter = HouseCode::fromNibble(house).letter();
   for (auto &[address, module] : modules_) {
     if (address.first != letter)
       continue;
-    if (addressedOnly && !addressed_[house].contains(UnitCode::fromNumber(address.second)->nibble()))
+    if (addressedOnly &&
+        !addressed_[house].contains(UnitCode::fromNumber(address.second)->nibble()))
       continue;
     const std::string before = module.state();
     action(module, frame);
@@ -116,10 +139,12 @@ void PowerLine::answerStatus(std::uint8_t house, Heard &heard) const {
   const char letter = HouseCode::fromNibble(house).letter();
   for (const auto &[address, module] : modules_) {
     const std::uint8_t unit = UnitCode::fromNumber(address.second)->nibble();
-    if (address.first != letter || module.kind != ModuleKind::TwoWay || !addressed_[house].contains(unit))
+    if (address.first != letter || module.kind != ModuleKind::TwoWay ||
+        !addressed_[house].contains(unit))
       continue;
     heard.replies.push_back(Frame::makeAddress(house, unit));
-    heard.replies.push_back(Frame::makeFunction(house, module.on ? Function::StatusOn : Function::StatusOff));
+    heard.replies.push_back(
+        Frame::makeFunction(house, module.on ? Function::StatusOn : Function::StatusOff));
   }
 }
 

@@ -39,7 +39,8 @@ private:
   using Address = std::pair<char, int>; // house letter, unit number: sorts as people read
   using Action = void (*)(Module &, const Frame &);
 
-  void actOnHouse(std::uint8_t house, bool addressedOnly, Action action, const Frame &frame, Heard &heard);
+  void actOnHouse(std::uint8_t house, bool addressedOnly, Action action, const Frame &frame,
+                  Heard &heard);
   void answerStatus(std::uint8_t house, Heard &heard) const;
   static Address addressOf(std::uint8_t house, std::uint8_t unit);
   static std::string describe(const Address &address, const Module &module);

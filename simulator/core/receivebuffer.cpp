@@ -14,19 +14,23 @@ struct Encoded {
 Encoded encode(const Frame &frame) {
   const auto first = static_cast<std::uint8_t>(frame.house << 4 | frame.key);
   switch (frame.kind) {
-  case Frame::Kind::Extended: return {{first, frame.unit, frame.data, frame.command}, 4};
+  case Frame::Kind::Extended:
+    return {{first, frame.unit, frame.data, frame.command}, 4};
   case Frame::Kind::Function:
     if (frame.isDimOrBright())
       return {{first, dimLevelByte(frame.dimSteps)}, 2};
     return {{first}, 1};
-  case Frame::Kind::Address: break;
+  case Frame::Kind::Address:
+    break;
   }
   return {{first}, 1};
 }
 
 } // namespace
 
-bool ReceiveBuffer::fits(const Frame &frame) const { return data_.size() + encode(frame).count <= kCapacity; }
+bool ReceiveBuffer::fits(const Frame &frame) const {
+  return data_.size() + encode(frame).count <= kCapacity;
+}
 
 bool ReceiveBuffer::add(const Frame &frame) {
   if (!fits(frame))

@@ -10,7 +10,8 @@ std::vector<Frame> stormFrames(int count, const std::vector<Frame> &traffic) {
       frames.insert(frames.end(), traffic.begin(), traffic.end());
       continue;
     }
-    const std::uint8_t house = HouseCode::fromLetter(static_cast<char>('A' + i / 16 % 16))->nibble();
+    const std::uint8_t house =
+        HouseCode::fromLetter(static_cast<char>('A' + i / 16 % 16))->nibble();
     frames.push_back(Frame::makeAddress(house, UnitCode::fromNumber(i % 16 + 1)->nibble()));
     frames.push_back(Frame::makeFunction(house, i / 256 % 2 ? Function::Off : Function::On));
   }

@@ -29,7 +29,8 @@ Timing Timing::fast() { return Timing(0); }
 Duration Timing::byteTime() const {
   if (isFast())
     return Duration::zero();
-  return std::chrono::duration_cast<Duration>(std::chrono::nanoseconds(1'000'000'000LL * kBitsPerByte / kBaud));
+  return std::chrono::duration_cast<Duration>(
+      std::chrono::nanoseconds(1'000'000'000LL * kBitsPerByte / kBaud));
 }
 
 Duration Timing::frameTime(const Frame &frame) const {

@@ -92,13 +92,16 @@ private:
     const auto match = matchFunction(words_, i_);
     if (!match) {
       if (explicitHouse)
-        return "'" + words_[i_] + "' is not a function: expected On, Off, Dim 45%, Bright 20%, All Units Off...";
-      return "'" + first + "' is not a command or traffic: expected an address like A1, a house and a function "
+        return "'" + words_[i_] +
+               "' is not a function: expected On, Off, Dim 45%, Bright 20%, All Units Off...";
+      return "'" + first +
+             "' is not a command or traffic: expected an address like A1, a house and a function "
              "like 'A On', or a command (try help)";
     }
     const std::string name(functionName(match->function));
     if (!explicitHouse && !house_)
-      return "'" + name + "' needs a house: write 'A " + name + "' or put an address first, like 'A1 " + name + "'";
+      return "'" + name + "' needs a house: write 'A " + name +
+             "' or put an address first, like 'A1 " + name + "'";
     const std::uint8_t house = explicitHouse ? *explicitHouse : *house_;
     i_ += match->words;
     house_ = house;
@@ -113,7 +116,8 @@ private:
   std::string dim(std::uint8_t house, Function function) {
     const auto steps = i_ < words_.size() ? dimSteps(words_[i_]) : std::nullopt;
     if (!steps)
-      return std::string(functionName(function)) + " needs an amount from 0% to 100%, like 'A Dim 45%'";
+      return std::string(functionName(function)) +
+             " needs an amount from 0% to 100%, like 'A Dim 45%'";
     ++i_;
     frames_.push_back(Frame::makeFunction(house, function, *steps));
     return {};
@@ -121,12 +125,14 @@ private:
 
   // The unit comes from the address written just before, which the extended frame carries.
   std::string extended(std::uint8_t house, bool explicitHouse) {
-    const bool unitBefore = !explicitHouse && !frames_.empty() && frames_.back().kind == Frame::Kind::Address &&
+    const bool unitBefore = !explicitHouse && !frames_.empty() &&
+                            frames_.back().kind == Frame::Kind::Address &&
                             frames_.back().house == house;
     const auto data = i_ < words_.size() ? words::hexByte(words_[i_]) : std::nullopt;
     const auto command = i_ + 1 < words_.size() ? words::hexByte(words_[i_ + 1]) : std::nullopt;
     if (!unitBefore || !data || !command)
-      return "Extended needs a unit before it and two hex bytes, data and command, after it: 'A5 Extended 1F 31'";
+      return "Extended needs a unit before it and two hex bytes, data and command, after it: 'A5 "
+             "Extended 1F 31'";
     const std::uint8_t unit = frames_.back().key;
     frames_.back() = Frame::makeExtended(house, unit, *data, *command);
     i_ += 2;

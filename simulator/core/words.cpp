@@ -43,7 +43,8 @@ bool equalNoCase(std::string_view a, std::string_view b) { return lower(a) == lo
 
 namespace {
 
-template <typename T> std::optional<T> whole(std::string_view word, int base = 10) {
+template <typename T>
+std::optional<T> whole(std::string_view word, int base = 10) {
   T value{};
   const char *end = word.data() + word.size();
   std::from_chars_result result;

@@ -40,7 +40,9 @@ std::variant<Options, std::string> parseOptions(std::span<const char *const> arg
       auto text = value();
       if (!text || text->empty())
         return std::string(option) + " needs a file path";
-      (option == "--link" ? options.link : option == "--script" ? options.script : options.trace) = std::move(text);
+      (option == "--link"     ? options.link
+       : option == "--script" ? options.script
+                              : options.trace) = std::move(text);
     } else {
       return "unknown option '" + std::string(option) + "'";
     }

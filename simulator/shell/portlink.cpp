@@ -23,10 +23,12 @@ std::string refusalToReplace(const fs::path &link) {
   if (resolved.lexically_normal().string().starts_with("/dev/pts/"))
     return {};
   return "refusing to replace " + link.string() + ": it points at " + target.string() +
-         ", which is not a pseudo-terminal and may be a real serial port; remove the link yourself if it is stale";
+         ", which is not a pseudo-terminal and may be a real serial port; remove the link yourself "
+         "if it is stale";
 }
 
-std::variant<PortLink, std::string> PortLink::publish(const fs::path &link, const fs::path &target) {
+std::variant<PortLink, std::string> PortLink::publish(const fs::path &link,
+                                                      const fs::path &target) {
   if (std::string refusal = refusalToReplace(link); !refusal.empty())
     return refusal;
   std::error_code ec;

@@ -10,7 +10,9 @@
 namespace x10::sim {
 namespace {
 
-[[noreturn]] void fail(const char *what) { throw std::system_error(errno, std::generic_category(), what); }
+[[noreturn]] void fail(const char *what) {
+  throw std::system_error(errno, std::generic_category(), what);
+}
 
 // A driver sets its own line settings, but one that does not must still get every byte as
 // sent: no echo, no line editing, no newline translation.

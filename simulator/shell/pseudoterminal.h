@@ -19,7 +19,8 @@ public:
   const std::string &slavePath() const { return slavePath_; }
 
 private:
-  PseudoTerminal(UniqueFd master, std::string slavePath) : master_(std::move(master)), slavePath_(std::move(slavePath)) {}
+  PseudoTerminal(UniqueFd master, std::string slavePath)
+      : master_(std::move(master)), slavePath_(std::move(slavePath)) {}
 
   UniqueFd master_;
   std::string slavePath_;

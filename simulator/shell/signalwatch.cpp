@@ -24,8 +24,8 @@ SignalWatch::~SignalWatch() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
 
 std::optional<int> SignalWatch::take() {
   signalfd_siginfo info{};
-  const ReadResult result = readSome(SysCalls::real(), fd_.get(),
-                                     std::span(reinterpret_cast<std::uint8_t *>(&info), sizeof info));
+  const ReadResult result = readSome(
+      SysCalls::real(), fd_.get(), std::span(reinterpret_cast<std::uint8_t *>(&info), sizeof info));
   if (result.status != ReadResult::Status::Data || result.count != sizeof info)
     return std::nullopt;
   return static_cast<int>(info.ssi_signo);

@@ -21,10 +21,14 @@ constexpr std::size_t kLongestLine = 4096; // input without newlines must not gr
 
 std::string_view prefixOf(Report::Kind kind) {
   switch (kind) {
-  case Report::Kind::Exchange: return "wire  ";
-  case Report::Kind::Line: return "line  ";
-  case Report::Kind::Module: return "MODULE";
-  case Report::Kind::Note: return "note  ";
+  case Report::Kind::Exchange:
+    return "wire  ";
+  case Report::Kind::Line:
+    return "line  ";
+  case Report::Kind::Module:
+    return "MODULE";
+  case Report::Kind::Note:
+    return "note  ";
   }
   return "";
 }
@@ -41,7 +45,8 @@ std::optional<TimePoint> earliest(std::initializer_list<std::optional<TimePoint>
 
 SimulatorLoop::SimulatorLoop(Cm11aDevice &device, int master, SignalWatch &signals, Trace &trace,
                              CommandRunner &script)
-    : device_(device), master_(master), signals_(signals), trace_(trace), script_(script), start_(Clock::now()) {}
+    : device_(device), master_(master), signals_(signals), trace_(trace), script_(script),
+      start_(Clock::now()) {}
 
 int SimulatorLoop::run() {
   checkPortOpen(Clock::now());
@@ -54,8 +59,9 @@ int SimulatorLoop::run() {
 }
 
 void SimulatorLoop::waitForEvents(TimePoint now) {
-  const auto deadline = earliest({device_.nextDeadline(), script_.nextDeadline(), terminal_.nextDeadline(),
-                                  portOpen_ ? std::nullopt : std::optional(now + kPortCheck)});
+  const auto deadline =
+      earliest({device_.nextDeadline(), script_.nextDeadline(), terminal_.nextDeadline(),
+                portOpen_ ? std::nullopt : std::optional(now + kPortCheck)});
   int timeoutMs = -1;
   if (deadline) {
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*deadline - now).count();
@@ -145,7 +151,8 @@ void SimulatorLoop::pump(TimePoint now) {
       const std::size_t written = writeAll(SysCalls::real(), master_, output, kWriteTimeoutMs);
       trace_.bytes(Trace::Direction::ToPc, std::span(output).first(written), now);
       if (written < output.size())
-        say("port  ", "could not write " + std::to_string(output.size() - written) + " byte(s)", now);
+        say("port  ", "could not write " + std::to_string(output.size() - written) + " byte(s)",
+            now);
     } else {
       trace_.text("port closed, lost: " + wire::hex(output), now);
     }
@@ -167,7 +174,8 @@ void SimulatorLoop::show(const Outcome &outcome, TimePoint now) {
 
 void SimulatorLoop::say(std::string_view prefix, const std::string &text, TimePoint now) {
   const double seconds = std::chrono::duration<double>(now - start_).count();
-  std::printf("%9.3f %.*s %s\n", seconds, static_cast<int>(prefix.size()), prefix.data(), text.c_str());
+  std::printf("%9.3f %.*s %s\n", seconds, static_cast<int>(prefix.size()), prefix.data(),
+              text.c_str());
   std::fflush(stdout);
   trace_.text(text, now);
 }

@@ -19,7 +19,8 @@ namespace x10::sim {
 
 class SimulatorLoop {
 public:
-  SimulatorLoop(Cm11aDevice &device, int master, SignalWatch &signals, Trace &trace, CommandRunner &script);
+  SimulatorLoop(Cm11aDevice &device, int master, SignalWatch &signals, Trace &trace,
+                CommandRunner &script);
 
   // Runs until quit, hang-up or a signal; the exit status.
   int run();

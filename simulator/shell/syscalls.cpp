@@ -7,8 +7,12 @@
 namespace x10::sim {
 
 ssize_t SysCalls::read(int fd, void *buffer, std::size_t size) { return ::read(fd, buffer, size); }
-ssize_t SysCalls::write(int fd, const void *buffer, std::size_t size) { return ::write(fd, buffer, size); }
-int SysCalls::poll(pollfd *fds, nfds_t count, int timeoutMs) { return ::poll(fds, count, timeoutMs); }
+ssize_t SysCalls::write(int fd, const void *buffer, std::size_t size) {
+  return ::write(fd, buffer, size);
+}
+int SysCalls::poll(pollfd *fds, nfds_t count, int timeoutMs) {
+  return ::poll(fds, count, timeoutMs);
+}
 int SysCalls::close(int fd) { return ::close(fd); }
 
 SysCalls &SysCalls::real() {

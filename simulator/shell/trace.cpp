@@ -12,7 +12,8 @@ bool Trace::open(const std::string &path) {
 
 void Trace::stamp(TimePoint at) {
   char text[24];
-  std::snprintf(text, sizeof text, "%12.3f ms  ", std::chrono::duration<double, std::milli>(at - start_).count());
+  std::snprintf(text, sizeof text, "%12.3f ms  ",
+                std::chrono::duration<double, std::milli>(at - start_).count());
   file_ << text;
 }
 

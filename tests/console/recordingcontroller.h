@@ -47,11 +47,13 @@ public:
 
 private:
   static QString describe(const QString &text) { return '"' + text + '"'; }
-  template <typename Number> static QString describe(Number value) {
+  template <typename Number>
+  static QString describe(Number value) {
     return QString::fromLatin1(QMetaType::fromType<Number>().name()) + ' ' +
            QVariant::fromValue(value).toString();
   }
-  template <typename... Args> void record(const QString &member, const Args &...args) {
+  template <typename... Args>
+  void record(const QString &member, const Args &...args) {
     calls << member + '(' + QStringList{describe(args)...}.join(QLatin1String(", ")) + ')';
     if (onCall)
       onCall(member);

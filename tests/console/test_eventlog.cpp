@@ -2,8 +2,8 @@
 // The event log: polling, clearing, the two component events, the order in which events reach
 // the log, and the log field itself.
 
-#include "tests/console/consoleundertest.h"
 #include "console/eventlog.h"
+#include "tests/console/consoleundertest.h"
 #include "tests/support/messageboxcatcher.h"
 
 #include <QScrollBar>
@@ -36,21 +36,36 @@ private slots:
     QTest::addColumn<QString>("log");
     const QStringList none;
     const QString tooBig = "Warning | Input Error | Poll time too big, enter 0-65535 | OK";
-    QTest::newRow("default, nothing came") << "10000" << "" << QStringList{"GetEvent(int 10000)"}
-                                           << none << "No Data\r\n";
-    QTest::newRow("event text unchanged") << "10000" << " A1 On\t" << QStringList{"GetEvent(int 10000)"}
-                                          << none << "Poll Data:  A1 On\t\r\n";
-    QTest::newRow("largest") << "65535" << "" << QStringList{"GetEvent(int 65535)"} << none << "No Data\r\n";
-    QTest::newRow("hexadecimal") << "&HFFFF" << "" << QStringList{"GetEvent(int 65535)"} << none << "No Data\r\n";
-    QTest::newRow("tie to even, in range") << "65534.5" << "" << QStringList{"GetEvent(int 65534)"} << none << "No Data\r\n";
-    QTest::newRow("negative") << "-5" << "" << QStringList{"GetEvent(int -5)"} << none << "No Data\r\n";
-    QTest::newRow("empty") << "" << "" << QStringList{"GetEvent(int 0)"} << none << "No Data\r\n";
-    QTest::newRow("one too many") << "65536" << "" << none << QStringList{tooBig} << "";
-    QTest::newRow("tie to even, too big") << "65536.5" << "" << none << QStringList{tooBig} << "";
-    QTest::newRow("much larger") << "100000" << "" << none << QStringList{tooBig} << "";
-    QTest::newRow("beyond 32 bits") << "2147483648" << "" << none
+    QTest::newRow("default, nothing came")
+        << "10000"
+        << "" << QStringList{"GetEvent(int 10000)"} << none << "No Data\r\n";
+    QTest::newRow("event text unchanged")
+        << "10000"
+        << " A1 On\t" << QStringList{"GetEvent(int 10000)"} << none << "Poll Data:  A1 On\t\r\n";
+    QTest::newRow("largest") << "65535"
+                             << "" << QStringList{"GetEvent(int 65535)"} << none << "No Data\r\n";
+    QTest::newRow("hexadecimal") << "&HFFFF"
+                                 << "" << QStringList{"GetEvent(int 65535)"} << none
+                                 << "No Data\r\n";
+    QTest::newRow("tie to even, in range")
+        << "65534.5"
+        << "" << QStringList{"GetEvent(int 65534)"} << none << "No Data\r\n";
+    QTest::newRow("negative") << "-5"
+                              << "" << QStringList{"GetEvent(int -5)"} << none << "No Data\r\n";
+    QTest::newRow("empty") << ""
+                           << "" << QStringList{"GetEvent(int 0)"} << none << "No Data\r\n";
+    QTest::newRow("one too many") << "65536"
+                                  << "" << none << QStringList{tooBig} << "";
+    QTest::newRow("tie to even, too big") << "65536.5"
+                                          << "" << none << QStringList{tooBig} << "";
+    QTest::newRow("much larger") << "100000"
+                                 << "" << none << QStringList{tooBig} << "";
+    QTest::newRow("beyond 32 bits")
+        << "2147483648"
+        << "" << none
         << QStringList{"Critical | X10 Test Console | Overflow: 2147483648 does not fit in a "
-                       "32-bit integer (-2147483648 to 2147483647) | OK"} << "";
+                       "32-bit integer (-2147483648 to 2147483647) | OK"}
+        << "";
   }
   void poll() {
     QFETCH(QString, timeout);

@@ -3,8 +3,8 @@
 // nothing, caption, icon, and captions that fit at 96 DPI with the application font.
 
 #include "console/appidentity.h"
-#include "tests/console/consoleundertest.h"
 #include "console/eventlog.h"
+#include "tests/console/consoleundertest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -108,10 +108,11 @@ private slots:
     QCOMPARE(control->geometry(), geometry);
     QVERIFY(control->isVisible());
     QVERIFY(control->isEnabled());
-    QCOMPARE(control->property(control->inherits("QComboBox")   ? "currentText"
-                               : control->inherits("QGroupBox") ? "title"
-                               : control->inherits("EventLog")  ? "plainText"
-                                                                : "text")
+    QCOMPARE(control
+                 ->property(control->inherits("QComboBox")   ? "currentText"
+                            : control->inherits("QGroupBox") ? "title"
+                            : control->inherits("EventLog")  ? "plainText"
+                                                             : "text")
                  .toString(),
              caption);
   }
@@ -149,10 +150,10 @@ private slots:
 
   void tabVisitsTheControlsInKeyboardOrder() {
     QCOMPARE(focusName(), "TxtHC");
-    QCOMPARE(tabRound(), QStringList({"TxtHC", "Command1", "ButInit", "Command3", "TxtDim",
-                                      "TxtComPort", "TxtDC", "Combo1", "TxtEvent", "Command2",
-                                      "TxtPoll", "Command4", "TxtData2", "ButClrCM11", "Command5",
-                                      "TxtData1"}));
+    QCOMPARE(tabRound(),
+             QStringList({"TxtHC", "Command1", "ButInit", "Command3", "TxtDim", "TxtComPort",
+                          "TxtDC", "Combo1", "TxtEvent", "Command2", "TxtPoll", "Command4",
+                          "TxtData2", "ButClrCM11", "Command5", "TxtData1"}));
     console->click("ButInit"); // "Done" is disabled and no longer visited
     console->control<QLineEdit>("TxtHC")->setFocus();
     QVERIFY(!tabRound().contains("ButInit"));
@@ -160,8 +161,8 @@ private slots:
 
   void enterAndEscapePressNothing_data() {
     QTest::addColumn<QString>("field");
-    for (const char *field : {"TxtHC", "TxtDim", "TxtComPort", "TxtDC", "TxtPoll", "TxtData2",
-                              "TxtData1", "Combo1"})
+    for (const char *field :
+         {"TxtHC", "TxtDim", "TxtComPort", "TxtDC", "TxtPoll", "TxtData2", "TxtData1", "Combo1"})
       QTest::newRow(field) << field;
   }
   void enterAndEscapePressNothing() {
@@ -187,8 +188,8 @@ private slots:
       QStyleOptionButton option;
       option.initFrom(button);
       option.text = button->text();
-      const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option,
-                                                         button);
+      const QRect room =
+          button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
       QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room.width(),
                qPrintable(button->text()));
     }

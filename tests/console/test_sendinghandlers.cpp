@@ -21,21 +21,27 @@ private slots:
     QTest::addColumn<QString>("call");
     const QStringList defaults = {"A", "1", "50", "50", "50"};
     const QStringList typed = {"", " 12 ", "12.5", "&H10", "-2.5E2"};
-    for (const auto &[button, member] : {std::pair{"Command1", "SendExec"}, {"Command5", "SendWait"}}) {
+    for (const auto &[button, member] :
+         {std::pair{"Command1", "SendExec"}, {"Command5", "SendWait"}}) {
       const QString prefix = QString::fromLatin1(member);
-      QTest::addRow("%s defaults", member) << QByteArray(button) << 0 << defaults
+      QTest::addRow("%s defaults", member)
+          << QByteArray(button) << 0 << defaults
           << prefix + R"(("A", "1", short 0, double 50, double 50, double 50))";
-      QTest::addRow("%s Dim", member) << QByteArray(button) << 4 << defaults
+      QTest::addRow("%s Dim", member)
+          << QByteArray(button) << 4 << defaults
           << prefix + R"(("A", "1", short 4, double 50, double 50, double 50))";
-      QTest::addRow("%s Status Request", member) << QByteArray(button) << 15 << defaults
+      QTest::addRow("%s Status Request", member)
+          << QByteArray(button) << 15 << defaults
           << prefix + R"(("A", "1", short 15, double 50, double 50, double 50))";
-      QTest::addRow("%s last entry is -1", member) << QByteArray(button) << 16 << defaults
+      QTest::addRow("%s last entry is -1", member)
+          << QByteArray(button) << 16 << defaults
           << prefix + R"(("A", "1", short -1, double 50, double 50, double 50))";
-      QTest::addRow("%s as typed, unrounded", member) << QByteArray(button) << 2 << typed
+      QTest::addRow("%s as typed, unrounded", member)
+          << QByteArray(button) << 2 << typed
           << prefix + R"(("", " 12 ", short 2, double 12.5, double 16, double -250))";
     }
-    QTest::newRow("no leading number") << QByteArray("Command1") << 0
-        << QStringList{"A", "1", "full", "x1", "."}
+    QTest::newRow("no leading number")
+        << QByteArray("Command1") << 0 << QStringList{"A", "1", "full", "x1", "."}
         << R"(SendExec("A", "1", short 0, double 0, double 0, double 0))";
   }
   void sendsTheFields() {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // "Init", "Clear CM11A" and "Exit" against a recording component.
 
-#include "tests/console/consoleundertest.h"
 #include "console/eventlog.h"
+#include "tests/console/consoleundertest.h"
 #include "tests/support/messageboxcatcher.h"
 
 class TestSetupHandlers : public QObject {
@@ -17,13 +17,20 @@ private slots:
   void initWritesComPortThenCallsInit_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written");
-    QTest::newRow("default") << "2" << "ComPort(short 2)";
-    QTest::newRow("letters first") << "COM2" << "ComPort(short 0)";
-    QTest::newRow("empty") << "" << "ComPort(short 0)";
-    QTest::newRow("leading blank") << " 4" << "ComPort(short 4)";
-    QTest::newRow("tie to even down") << "2.5" << "ComPort(short 2)";
-    QTest::newRow("tie to even up") << "3.5" << "ComPort(short 4)";
-    QTest::newRow("lowest 16-bit") << "-32768" << "ComPort(short -32768)";
+    QTest::newRow("default") << "2"
+                             << "ComPort(short 2)";
+    QTest::newRow("letters first") << "COM2"
+                                   << "ComPort(short 0)";
+    QTest::newRow("empty") << ""
+                           << "ComPort(short 0)";
+    QTest::newRow("leading blank") << " 4"
+                                   << "ComPort(short 4)";
+    QTest::newRow("tie to even down") << "2.5"
+                                      << "ComPort(short 2)";
+    QTest::newRow("tie to even up") << "3.5"
+                                    << "ComPort(short 4)";
+    QTest::newRow("lowest 16-bit") << "-32768"
+                                   << "ComPort(short -32768)";
   }
   void initWritesComPortThenCallsInit() {
     QFETCH(QString, text);

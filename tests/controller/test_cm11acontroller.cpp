@@ -8,9 +8,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <filesystem>
@@ -20,7 +20,8 @@ using Bytes = PtyPeer::Bytes;
 
 namespace {
 
-const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
+const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82,
+                    0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
 const PtyPeer::Step kProbe{{0x8B}, kStatus};
 
 } // namespace
@@ -53,7 +54,11 @@ private slots:
   void initTestCase() { QVERIFY(config_.isValid()); }
 
   void sendsA1OnWithTheHandshake() {
-    PtyPeer peer({kProbe, {{0x04, 0x66}, {0x6A}}, {{0x00}, {0x55}}, {{0x06, 0x62}, {0x68}}, {{0x00}, {0x55}}});
+    PtyPeer peer({kProbe,
+                  {{0x04, 0x66}, {0x6A}},
+                  {{0x00}, {0x55}},
+                  {{0x06, 0x62}, {0x68}},
+                  {{0x00}, {0x55}}});
     linkCom1(peer);
     Cm11aController c;
     c.setComPort(1);
@@ -109,7 +114,8 @@ private slots:
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("reason");
     QTest::newRow("silent") << Bytes{} << int(Cm11aController::InitNoAnswer) << "no answer";
-    QTest::newRow("cut short") << Bytes{0xFF, 0xFF, 0x13} << int(Cm11aController::InitWrongAnswer) << "cut short";
+    QTest::newRow("cut short") << Bytes{0xFF, 0xFF, 0x13} << int(Cm11aController::InitWrongAnswer)
+                               << "cut short";
   }
   void initFailuresEndWithinTheirDeadline() {
     QFETCH(Bytes, reply);
@@ -155,13 +161,16 @@ private slots:
     const QString text = c.lastErrorText();
     std::filesystem::remove(link);
     QCOMPARE(text, "no such device " + QString::fromStdString(link.string()) +
-                       " (a link to /dev/serial/by-id/usb-unplugged-port0): plug the interface's adapter in, or "
+                       " (a link to /dev/serial/by-id/usb-unplugged-port0): plug the interface's "
+                       "adapter in, or "
                        "point the link at it (see man x10console)");
 
     c.setComPort(200); // /dev/ttyS199: no machine has that many
     QCOMPARE(c.Init(), Cm11aController::InitNoSuchPort);
-    QCOMPARE(c.lastErrorText(), "no such device /dev/ttyS199: plug the interface's adapter in, or link COM 200 to it as " +
-                                    QString::fromStdString(x10::comPortLinkPath(200).string()) + " (see man x10console)");
+    QCOMPARE(
+        c.lastErrorText(),
+        "no such device /dev/ttyS199: plug the interface's adapter in, or link COM 200 to it as " +
+            QString::fromStdString(x10::comPortLinkPath(200).string()) + " (see man x10console)");
   }
 
   // A user outside the device's group: the one-line reason says how to join it. Root opens any
@@ -169,15 +178,18 @@ private slots:
   void deviceWithoutAccessAsksForTheDialoutGroup() {
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
-                                           QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadOther | QFile::ExeOther | QFile::ReadGroup |
+                                           QFile::ExeGroup);
     const QString device = home.filePath("ttyUSB0");
     QFile file(device);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    QFile::setPermissions(device, ::geteuid() == 0 ? QFile::ReadOwner | QFile::WriteOwner : QFile::Permissions());
+    QFile::setPermissions(device, ::geteuid() == 0 ? QFile::ReadOwner | QFile::WriteOwner
+                                                   : QFile::Permissions());
     std::filesystem::create_directories(home.filePath("x10console/ports").toStdString());
-    std::filesystem::create_symlink(device.toStdString(), home.filePath("x10console/ports/com1").toStdString());
+    std::filesystem::create_symlink(device.toStdString(),
+                                    home.filePath("x10console/ports/com1").toStdString());
 
     QStringList command{X10_INIT_PROBE, "1"};
     if (::geteuid() == 0) {
@@ -195,7 +207,8 @@ private slots:
     const QStringList lines = QString::fromLocal8Bit(probe.readAllStandardOutput()).split('\n');
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines[0].toInt(), int(Cm11aController::InitPermissionDenied));
-    QVERIFY2(lines[1].startsWith("permission denied on " + home.filePath("x10console/ports/com1")), qPrintable(lines[1]));
+    QVERIFY2(lines[1].startsWith("permission denied on " + home.filePath("x10console/ports/com1")),
+             qPrintable(lines[1]));
     QVERIFY2(lines[1].contains("add your user to the dialout group"), qPrintable(lines[1]));
   }
 

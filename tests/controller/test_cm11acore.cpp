@@ -16,7 +16,8 @@ namespace {
 const WallClock kWall{328, 1, 21, 4, 19};
 const Bytes kPowerFailClock{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x60}; // checksum 87
 const Bytes kClearClock{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x63};     // checksum 8A
-const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
+const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82,
+                    0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
 
 enum class Feed { Whole, ByteByByte };
 
@@ -67,7 +68,8 @@ private slots:
     QTest::newRow("whole") << Feed::Whole << Bytes{} << Bytes{};
     QTest::newRow("byte by byte") << Feed::ByteByByte << Bytes{} << Bytes{};
     QTest::newRow("trailing poll") << Feed::Whole << Bytes{0x5A} << Bytes{0xC3};
-    QTest::newRow("trailing garbage, byte by byte") << Feed::ByteByByte << Bytes{0x07, 0x33} << Bytes{};
+    QTest::newRow("trailing garbage, byte by byte")
+        << Feed::ByteByByte << Bytes{0x07, 0x33} << Bytes{};
   }
   void probeFedThreeWays() {
     QFETCH(Feed, mode);
@@ -138,7 +140,7 @@ private slots:
     p.reply({0x02, 0x00, 0xE2});
     QCOMPARE(p.received(), QStringList{"B3"}); // nothing lost while sending
     EXPECT_WRITTEN(p, {0x04, 0x66});
-    p.reply({0x6A});       // sent again
+    p.reply({0x6A}); // sent again
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
     EXPECT_WRITTEN(p, {0x06, 0x62});
@@ -353,10 +355,10 @@ private slots:
     else if (operation == 1)
       p.core.startSend(p.a1On(), Completion::Done, p.now());
     else {
-      p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Dim, 22)}, Completion::Done,
-                       p.now());
+      p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Dim, 22)},
+                       Completion::Done, p.now());
       EXPECT_WRITTEN(p, {0xB6, 0x64});
-    p.reply({0x1A});
+      p.reply({0x1A});
     }
     p.advance(std::chrono::milliseconds(deadlineMs - 1));
     QVERIFY(!p.core.takeResult());
@@ -389,7 +391,8 @@ private slots:
     EXPECT_WRITTEN(p, {0x00, 0x06, 0x62});
     p.reply({0x68});
     QVERIFY(p.core.takeResult()->ok());
-    p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)}, Completion::Done, p.now());
+    p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)},
+                     Completion::Done, p.now());
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0xA5}); // the power failed: no ready for A On
     QCOMPARE(p.written(), kPowerFailClock);
@@ -412,7 +415,8 @@ private slots:
     EXPECT_WRITTEN(p, {0x06, 0x62});
     p.reply({0x68});
     QVERIFY(p.core.takeResult()->ok());
-    p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)}, Completion::Done, p.now());
+    p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)},
+                     Completion::Done, p.now());
     QCOMPARE(p.written(), Bytes{0x00}); // only the go-ahead; A Off waits for ready
     p.reply({0x55});
     EXPECT_WRITTEN(p, {0x06, 0x63});
@@ -481,9 +485,9 @@ private slots:
     p.core.startSend(p.a1On(), Completion::Done, p.now());
     for (int i = 0; i < timing::kMaxInterruptions; ++i) {
       EXPECT_WRITTEN(p, {0x04, 0x66});
-    p.reply({0x5A});
+      p.reply({0x5A});
       EXPECT_WRITTEN(p, {0xC3});
-    p.reply({0x02, 0x00, 0x66});
+      p.reply({0x02, 0x00, 0x66});
     }
     EXPECT_WRITTEN(p, {0x04, 0x66});
     p.reply({0x5A});

@@ -24,20 +24,26 @@ private slots:
     QTest::addColumn<Transmission>("transmission");
     QTest::addColumn<Bytes>("bytes");
     QTest::addColumn<int>("checksum");
-    QTest::newRow("address A1") << Transmission::address(house('A'), unit(1)) << Bytes{0x04, 0x66} << 0x6A;
-    QTest::newRow("address A2") << Transmission::address(house('a'), unit(2)) << Bytes{0x04, 0x6E} << 0x72;
-    QTest::newRow("A On") << Transmission::function(house('A'), Function::On) << Bytes{0x06, 0x62} << 0x68;
-    QTest::newRow("A Off") << Transmission::function(house('A'), Function::Off) << Bytes{0x06, 0x63} << 0x69;
-    QTest::newRow("A Dim 16") << Transmission::function(house('A'), Function::Dim, 16) << Bytes{0x86, 0x64} << 0xEA;
-    QTest::newRow("A Dim 10") << Transmission::function(house('A'), Function::Dim, 10) << Bytes{0x56, 0x64} << 0xBA;
-    QTest::newRow("A Bright 5") << Transmission::function(house('A'), Function::Bright, 5) << Bytes{0x2E, 0x65}
-                                << 0x93;
-    QTest::newRow("A All Units Off") << Transmission::function(house('A'), Function::AllUnitsOff)
-                                     << Bytes{0x06, 0x60} << 0x66;
-    QTest::newRow("dims ignored for On") << Transmission::function(house('A'), Function::On, 9) << Bytes{0x06, 0x62}
-                                         << 0x68;
-    QTest::newRow("G1 sums to a poll byte") << Transmission::address(house('G'), unit(1)) << Bytes{0x04, 0x56}
-                                            << 0x5A;
+    QTest::newRow("address A1") << Transmission::address(house('A'), unit(1)) << Bytes{0x04, 0x66}
+                                << 0x6A;
+    QTest::newRow("address A2") << Transmission::address(house('a'), unit(2)) << Bytes{0x04, 0x6E}
+                                << 0x72;
+    QTest::newRow("A On") << Transmission::function(house('A'), Function::On) << Bytes{0x06, 0x62}
+                          << 0x68;
+    QTest::newRow("A Off") << Transmission::function(house('A'), Function::Off) << Bytes{0x06, 0x63}
+                           << 0x69;
+    QTest::newRow("A Dim 16") << Transmission::function(house('A'), Function::Dim, 16)
+                              << Bytes{0x86, 0x64} << 0xEA;
+    QTest::newRow("A Dim 10") << Transmission::function(house('A'), Function::Dim, 10)
+                              << Bytes{0x56, 0x64} << 0xBA;
+    QTest::newRow("A Bright 5") << Transmission::function(house('A'), Function::Bright, 5)
+                                << Bytes{0x2E, 0x65} << 0x93;
+    QTest::newRow("A All Units Off")
+        << Transmission::function(house('A'), Function::AllUnitsOff) << Bytes{0x06, 0x60} << 0x66;
+    QTest::newRow("dims ignored for On")
+        << Transmission::function(house('A'), Function::On, 9) << Bytes{0x06, 0x62} << 0x68;
+    QTest::newRow("G1 sums to a poll byte")
+        << Transmission::address(house('G'), unit(1)) << Bytes{0x04, 0x56} << 0x5A;
     QTest::newRow("extended A5") << Transmission::extended(house('A'), unit(5), 0x1F, 0x31)
                                  << Bytes{0x07, 0x67, 0x01, 0x1F, 0x31} << 0xBF;
     // Monday 24 November (day 328) 21:04:19, monitored house A.
@@ -86,14 +92,15 @@ private slots:
 
   void parseRefusesWhatIsNotATransmission() {
     QVERIFY(!Transmission::parse(Bytes{}));
-    QVERIFY(!Transmission::parse(Bytes{0x02, 0x62}));         // header bit 2 clear
-    QVERIFY(!Transmission::parse(Bytes{0xBE, 0x64}));         // 23 dims
-    QVERIFY(!Transmission::parse(Bytes{0x07, 0x67, 0x01}));   // extended cut short
-    QVERIFY(!Transmission::parse(Bytes{0x9B, 0x13, 0x40}));   // set-clock cut short
+    QVERIFY(!Transmission::parse(Bytes{0x02, 0x62}));       // header bit 2 clear
+    QVERIFY(!Transmission::parse(Bytes{0xBE, 0x64}));       // 23 dims
+    QVERIFY(!Transmission::parse(Bytes{0x07, 0x67, 0x01})); // extended cut short
+    QVERIFY(!Transmission::parse(Bytes{0x9B, 0x13, 0x40})); // set-clock cut short
   }
 
   void statusReplyWithA1Addressed() {
-    const Bytes reply{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
+    const Bytes reply{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82,
+                      0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
     const auto s = StatusReply::parse(reply);
     QVERIFY(s);
     QCOMPARE(s->batteryTimer, 0xFFFF);

@@ -30,7 +30,8 @@ private slots:
   }
 
   void aLinkWinsEvenWhenItsTargetIsGone() {
-    const auto folder = std::filesystem::path(config_.path().toStdString()) / "x10console" / "ports";
+    const auto folder =
+        std::filesystem::path(config_.path().toStdString()) / "x10console" / "ports";
     std::filesystem::create_directories(folder);
     std::filesystem::create_symlink("/dev/ttyUSB7", folder / "com2");
     QCOMPARE(resolveComPort(2)->string(), (folder / "com2").string());

@@ -29,33 +29,36 @@ private slots:
   void decoding_data() {
     QTest::addColumn<std::vector<Bytes>>("uploads");
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("A1 On in one upload") << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x62}}
-                                         << QStringList{"A1", "A1 On"};
-    QTest::newRow("A1 and A On split") << std::vector<Bytes>{{0x02, 0x00, 0x66}, {0x02, 0x01, 0x62}}
-                                       << QStringList{"A1", "A1 On"};
-    QTest::newRow("A1 A2 accumulate, Off") << std::vector<Bytes>{{0x02, 0x00, 0x66}, {0x03, 0x02, 0x6E, 0x63}}
-                                           << QStringList{"A1", "A2", "A1,2 Off"};
+    QTest::newRow("A1 On in one upload")
+        << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x62}} << QStringList{"A1", "A1 On"};
+    QTest::newRow("A1 and A On split")
+        << std::vector<Bytes>{{0x02, 0x00, 0x66}, {0x02, 0x01, 0x62}} << QStringList{"A1", "A1 On"};
+    QTest::newRow("A1 A2 accumulate, Off")
+        << std::vector<Bytes>{{0x02, 0x00, 0x66}, {0x03, 0x02, 0x6E, 0x63}}
+        << QStringList{"A1", "A2", "A1,2 Off"};
     QTest::newRow("set stays for a second function")
         << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x62}, {0x03, 0x01, 0x64, 0xD2}}
         << QStringList{"A1", "A1 On", "A1 Dim 100%"};
     QTest::newRow("address after function starts anew")
         << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x62}, {0x03, 0x02, 0x6E, 0x63}}
         << QStringList{"A1", "A1 On", "A2", "A2 Off"};
-    QTest::newRow("houses kept apart") << std::vector<Bytes>{{0x04, 0x04, 0x66, 0xE2, 0x62}}
-                                       << QStringList{"A1", "B3", "A1 On"};
-    QTest::newRow("dim 45%") << std::vector<Bytes>{{0x03, 0x01, 0x64, 0x5E}} << QStringList{"A Dim 45%"};
-    QTest::newRow("bright level 21") << std::vector<Bytes>{{0x04, 0x02, 0x66, 0x65, 0x15}}
-                                     << QStringList{"A1", "A1 Bright 10%"};
+    QTest::newRow("houses kept apart")
+        << std::vector<Bytes>{{0x04, 0x04, 0x66, 0xE2, 0x62}} << QStringList{"A1", "B3", "A1 On"};
+    QTest::newRow("dim 45%") << std::vector<Bytes>{{0x03, 0x01, 0x64, 0x5E}}
+                             << QStringList{"A Dim 45%"};
+    QTest::newRow("bright level 21")
+        << std::vector<Bytes>{{0x04, 0x02, 0x66, 0x65, 0x15}} << QStringList{"A1", "A1 Bright 10%"};
     QTest::newRow("extended A5") << std::vector<Bytes>{{0x05, 0x01, 0x67, 0x01, 0x1F, 0x31}}
                                  << QStringList{"A5 Extended data 0x1F command 0x31"};
-    QTest::newRow("all units off ignores the set") << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x60}}
-                                                   << QStringList{"A1", "A All Units Off"};
+    QTest::newRow("all units off ignores the set")
+        << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x60}} << QStringList{"A1", "A All Units Off"};
     QTest::newRow("pre-set dim goes to the last house")
-        << std::vector<Bytes>{{0x02, 0x00, 0xE2}, {0x02, 0x01, 0xFB}} << QStringList{"B3", "B3 Pre-set Dim 100%"};
-    QTest::newRow("dim without its level dropped") << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x64}}
-                                                   << QStringList{"A1"};
-    QTest::newRow("duplicate address counted once") << std::vector<Bytes>{{0x04, 0x04, 0x66, 0x66, 0x62}}
-                                                    << QStringList{"A1", "A1", "A1 On"};
+        << std::vector<Bytes>{{0x02, 0x00, 0xE2}, {0x02, 0x01, 0xFB}}
+        << QStringList{"B3", "B3 Pre-set Dim 100%"};
+    QTest::newRow("dim without its level dropped")
+        << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x64}} << QStringList{"A1"};
+    QTest::newRow("duplicate address counted once")
+        << std::vector<Bytes>{{0x04, 0x04, 0x66, 0x66, 0x62}} << QStringList{"A1", "A1", "A1 On"};
   }
   void decoding() {
     QFETCH(std::vector<Bytes>, uploads);
@@ -78,7 +81,8 @@ private slots:
     QVERIFY(!queue.pop());
     for (int i = 0; i < static_cast<int>(CommandQueue::kCapacity) + 2; ++i)
       queue.push(extended('A', 5, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)));
-    QCOMPARE(QString::fromStdString(*queue.pop()), "(2 older commands dropped) A5 Extended data 0x02 command 0x00");
+    QCOMPARE(QString::fromStdString(*queue.pop()),
+             "(2 older commands dropped) A5 Extended data 0x02 command 0x00");
     QCOMPARE(QString::fromStdString(*queue.pop()), "A5 Extended data 0x03 command 0x00");
   }
 

@@ -20,23 +20,34 @@ private slots:
     QTest::addColumn<double>("data1");
     QTest::addColumn<double>("data2");
     QTest::addColumn<Bytes>("bytes"); // all transmissions, one after the other
-    QTest::newRow("A1 On") << "A" << "1" << 2 << 0.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x06, 0x62};
-    QTest::newRow("blanks, lower case") << " a " << " 1 , 2 " << 3 << 0.0 << 0.0 << 0.0
-                                        << Bytes{0x04, 0x66, 0x04, 0x6E, 0x06, 0x63};
-    QTest::newRow("list and range") << "A" << "1,3-4" << -1 << 0.0 << 0.0 << 0.0
-                                    << Bytes{0x04, 0x66, 0x04, 0x62, 0x04, 0x6A};
-    QTest::newRow("no unit: all units off") << "A" << "" << 0 << 0.0 << 0.0 << 0.0 << Bytes{0x06, 0x60};
-    QTest::newRow("dim 73% = 16 dims") << "A" << "" << 4 << 73.0 << 0.0 << 0.0 << Bytes{0x86, 0x64};
-    QTest::newRow("dim 45% = 10 dims") << "A" << "" << 4 << 45.0 << 0.0 << 0.0 << Bytes{0x56, 0x64};
-    QTest::newRow("bright 100% = 22 dims") << "A" << "" << 5 << 100.0 << 0.0 << 0.0 << Bytes{0xB6, 0x65};
-    QTest::newRow("pre-set 100% = level 31") << "A" << "1" << 10 << 100.0 << 0.0 << 0.0
-                                             << Bytes{0x04, 0x66, 0x06, 0xFB};
-    QTest::newRow("pre-set 20% = level 6") << "A" << "1" << 11 << 20.0 << 0.0 << 0.0
-                                           << Bytes{0x04, 0x66, 0x06, 0x6A};
-    QTest::newRow("extended per unit") << "A" << "5" << 7 << 0.0 << 31.0 << 49.0
-                                       << Bytes{0x07, 0x67, 0x01, 0x1F, 0x31};
-    QTest::newRow("dim value ignored for On") << "A" << "1" << 2 << 500.0 << 0.0 << 0.0
-                                              << Bytes{0x04, 0x66, 0x06, 0x62};
+    QTest::newRow("A1 On") << "A"
+                           << "1" << 2 << 0.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x06, 0x62};
+    QTest::newRow("blanks, lower case")
+        << " a "
+        << " 1 , 2 " << 3 << 0.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x04, 0x6E, 0x06, 0x63};
+    QTest::newRow("list and range")
+        << "A"
+        << "1,3-4" << -1 << 0.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x04, 0x62, 0x04, 0x6A};
+    QTest::newRow("no unit: all units off") << "A"
+                                            << "" << 0 << 0.0 << 0.0 << 0.0 << Bytes{0x06, 0x60};
+    QTest::newRow("dim 73% = 16 dims") << "A"
+                                       << "" << 4 << 73.0 << 0.0 << 0.0 << Bytes{0x86, 0x64};
+    QTest::newRow("dim 45% = 10 dims") << "A"
+                                       << "" << 4 << 45.0 << 0.0 << 0.0 << Bytes{0x56, 0x64};
+    QTest::newRow("bright 100% = 22 dims") << "A"
+                                           << "" << 5 << 100.0 << 0.0 << 0.0 << Bytes{0xB6, 0x65};
+    QTest::newRow("pre-set 100% = level 31")
+        << "A"
+        << "1" << 10 << 100.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x06, 0xFB};
+    QTest::newRow("pre-set 20% = level 6")
+        << "A"
+        << "1" << 11 << 20.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x06, 0x6A};
+    QTest::newRow("extended per unit")
+        << "A"
+        << "5" << 7 << 0.0 << 31.0 << 49.0 << Bytes{0x07, 0x67, 0x01, 0x1F, 0x31};
+    QTest::newRow("dim value ignored for On")
+        << "A"
+        << "1" << 2 << 500.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x06, 0x62};
   }
   void plans() {
     QFETCH(QString, house);
@@ -47,7 +58,8 @@ private slots:
     QFETCH(double, data2);
     QFETCH(Bytes, bytes);
     Bytes all;
-    for (const auto &t : planSend(house.toStdString(), devices.toStdString(), function, dim, data1, data2))
+    for (const auto &t :
+         planSend(house.toStdString(), devices.toStdString(), function, dim, data1, data2))
       all.insert(all.end(), t.bytes().begin(), t.bytes().end());
     QCOMPARE(all, bytes);
   }
@@ -59,22 +71,38 @@ private slots:
     QTest::addColumn<double>("dim");
     QTest::addColumn<double>("data1");
     QTest::addColumn<QString>("named"); // the message must name the argument and its value
-    QTest::newRow("house Q") << "Q" << "1" << 2 << 0.0 << 0.0 << "house code \"Q\"";
-    QTest::newRow("house AB") << "AB" << "1" << 2 << 0.0 << 0.0 << "house code \"AB\"";
-    QTest::newRow("house empty") << " " << "1" << 2 << 0.0 << 0.0 << "house code \" \"";
-    QTest::newRow("unit 17") << "A" << "17" << 2 << 0.0 << 0.0 << "device code \"17\"";
-    QTest::newRow("unit 0") << "A" << "0" << 2 << 0.0 << 0.0 << "device code \"0\"";
-    QTest::newRow("range backwards") << "A" << "7-5" << 2 << 0.0 << 0.0 << "device code \"7-5\"";
-    QTest::newRow("trailing comma") << "A" << "1," << 2 << 0.0 << 0.0 << "device code \"1,\"";
-    QTest::newRow("letters") << "A" << "x" << 2 << 0.0 << 0.0 << "device code \"x\"";
-    QTest::newRow("function 16") << "A" << "1" << 16 << 0.0 << 0.0 << "function 16";
-    QTest::newRow("function -2") << "A" << "1" << -2 << 0.0 << 0.0 << "function -2";
-    QTest::newRow("dim 101") << "A" << "1" << 4 << 101.0 << 0.0 << "dim value 101";
-    QTest::newRow("dim -1 on pre-set") << "A" << "1" << 10 << -1.0 << 0.0 << "dim value -1";
-    QTest::newRow("data 256") << "A" << "1" << 7 << 0.0 << 256.0 << "data 1 256";
-    QTest::newRow("data 1.5") << "A" << "1" << 7 << 0.0 << 1.5 << "data 1 1.5";
-    QTest::newRow("address alone without unit") << "A" << "" << -1 << 0.0 << 0.0 << "device code \"\"";
-    QTest::newRow("extended without unit") << "A" << "" << 7 << 0.0 << 0.0 << "device code \"\"";
+    QTest::newRow("house Q") << "Q"
+                             << "1" << 2 << 0.0 << 0.0 << "house code \"Q\"";
+    QTest::newRow("house AB") << "AB"
+                              << "1" << 2 << 0.0 << 0.0 << "house code \"AB\"";
+    QTest::newRow("house empty") << " "
+                                 << "1" << 2 << 0.0 << 0.0 << "house code \" \"";
+    QTest::newRow("unit 17") << "A"
+                             << "17" << 2 << 0.0 << 0.0 << "device code \"17\"";
+    QTest::newRow("unit 0") << "A"
+                            << "0" << 2 << 0.0 << 0.0 << "device code \"0\"";
+    QTest::newRow("range backwards") << "A"
+                                     << "7-5" << 2 << 0.0 << 0.0 << "device code \"7-5\"";
+    QTest::newRow("trailing comma") << "A"
+                                    << "1," << 2 << 0.0 << 0.0 << "device code \"1,\"";
+    QTest::newRow("letters") << "A"
+                             << "x" << 2 << 0.0 << 0.0 << "device code \"x\"";
+    QTest::newRow("function 16") << "A"
+                                 << "1" << 16 << 0.0 << 0.0 << "function 16";
+    QTest::newRow("function -2") << "A"
+                                 << "1" << -2 << 0.0 << 0.0 << "function -2";
+    QTest::newRow("dim 101") << "A"
+                             << "1" << 4 << 101.0 << 0.0 << "dim value 101";
+    QTest::newRow("dim -1 on pre-set") << "A"
+                                       << "1" << 10 << -1.0 << 0.0 << "dim value -1";
+    QTest::newRow("data 256") << "A"
+                              << "1" << 7 << 0.0 << 256.0 << "data 1 256";
+    QTest::newRow("data 1.5") << "A"
+                              << "1" << 7 << 0.0 << 1.5 << "data 1 1.5";
+    QTest::newRow("address alone without unit") << "A"
+                                                << "" << -1 << 0.0 << 0.0 << "device code \"\"";
+    QTest::newRow("extended without unit") << "A"
+                                           << "" << 7 << 0.0 << 0.0 << "device code \"\"";
   }
   void refusals() {
     QFETCH(QString, house);

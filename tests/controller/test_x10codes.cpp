@@ -13,10 +13,14 @@ private slots:
     QTest::addColumn<int>("unit");
     QTest::addColumn<int>("code");
     // The published table, written out by hand.
-    const struct { char letter; int unit; int code; } rows[] = {
-        {'A', 1, 0x6},  {'B', 2, 0xE},  {'C', 3, 0x2},  {'D', 4, 0xA},  {'E', 5, 0x1},  {'F', 6, 0x9},
-        {'G', 7, 0x5},  {'H', 8, 0xD},  {'I', 9, 0x7},  {'J', 10, 0xF}, {'K', 11, 0x3}, {'L', 12, 0xB},
-        {'M', 13, 0x0}, {'N', 14, 0x8}, {'O', 15, 0x4}, {'P', 16, 0xC}};
+    const struct {
+      char letter;
+      int unit;
+      int code;
+    } rows[] = {{'A', 1, 0x6},  {'B', 2, 0xE},  {'C', 3, 0x2},  {'D', 4, 0xA},
+                {'E', 5, 0x1},  {'F', 6, 0x9},  {'G', 7, 0x5},  {'H', 8, 0xD},
+                {'I', 9, 0x7},  {'J', 10, 0xF}, {'K', 11, 0x3}, {'L', 12, 0xB},
+                {'M', 13, 0x0}, {'N', 14, 0x8}, {'O', 15, 0x4}, {'P', 16, 0xC}};
     for (const auto &r : rows)
       QTest::addRow("%c/%d", r.letter, r.unit) << r.letter << r.unit << r.code;
   }
@@ -52,7 +56,8 @@ private slots:
     const PresetDimCode code = presetDimCode(level);
     QCOMPARE(static_cast<int>(code.function), function);
     QCOMPARE(code.houseNibble, houseNibble);
-    QCOMPARE(presetLevel(static_cast<std::uint8_t>(houseNibble), static_cast<Function>(function)), level);
+    QCOMPARE(presetLevel(static_cast<std::uint8_t>(houseNibble), static_cast<Function>(function)),
+             level);
   }
 
   void presetDimLevelIsClamped() {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/e2e/consolerig.h"
 
-#include "controller/cm11acontroller.h"
 #include "console/eventlog.h"
+#include "controller/cm11acontroller.h"
 #include "controller/portnames.h"
 
 #include <QTextDocument>
@@ -17,7 +17,8 @@ bool ConsoleRig::init(int port) {
   return window.control<QPushButton>("ButInit")->text() == "Done";
 }
 
-void ConsoleRig::send(const char *button, const QString &house, const QString &unit, const QString &command) {
+void ConsoleRig::send(const char *button, const QString &house, const QString &unit,
+                      const QString &command) {
   window.type("TxtHC", house);
   window.type("TxtDC", unit);
   window.choose("Combo1", command);

@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 
-
 class ConsoleRig {
 public:
   explicit ConsoleRig(const QStringList &simulatorOptions = {"--fast"});

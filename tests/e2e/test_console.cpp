@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
 // driven through its controls as an operator drives it. The simulator runs in fast mode.
-#include "tests/e2e/consolerig.h"
 #include "controller/portnames.h"
+#include "tests/e2e/consolerig.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"
 #include "tests/support/waituntil.h"
@@ -34,7 +34,8 @@ private slots:
     QVERIFY(!rig.init(3));
     std::filesystem::remove(x10::comPortLinkPath(3));
     QCOMPARE(rig.boxes.shown.size(), 1);
-    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") && rig.boxes.shown[0].contains("| Error initializing CM11A |"),
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") &&
+                 rig.boxes.shown[0].contains("| Error initializing CM11A |"),
              qPrintable(rig.boxes.shown[0]));
     QCOMPARE(rig.window.control<QPushButton>("ButInit")->text(), "Init");
   }
@@ -57,7 +58,8 @@ private slots:
     QVERIFY(rig.init());
     rig.sim.command("B3 On");
     QVERIFY(waitUntil([&] { return rig.logLines().size() == 2; }));
-    QCOMPARE(rig.logText(), "Single Event: HC:B DC:3 Com:-1\r\nEvent: HC:B DC:3 Com: 2 dimval: 0D2: 0\r\n");
+    QCOMPARE(rig.logText(),
+             "Single Event: HC:B DC:3 Com:-1\r\nEvent: HC:B DC:3 Com: 2 dimval: 0D2: 0\r\n");
     rig.window.type("TxtPoll", "0");
     for (int i = 0; i < 3; ++i)
       rig.window.click("Command2");
@@ -73,7 +75,8 @@ private slots:
     QVERIFY(rig.sim.waitForOutput("PC: set clock"));
     const QByteArray shown = rig.sim.output();
     const QByteArray setClock = shown.mid(shown.indexOf("PC: set clock")).split('\n').first();
-    QVERIFY2(setClock.contains("monitor house A (9B ") && setClock.contains(" 63), checksum"), setClock.constData());
+    QVERIFY2(setClock.contains("monitor house A (9B ") && setClock.contains(" 63), checksum"),
+             setClock.constData());
     QVERIFY(rig.boxes.shown.isEmpty());
   }
 
@@ -116,7 +119,8 @@ private slots:
     QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
     QVERIFY(rig.sim.waitForOutput("A1 lamp on"));
     const QByteArray shown = rig.sim.output();
-    QVERIFY2(shown.indexOf("power failure") < shown.indexOf("power-fail polls end"), shown.constData());
+    QVERIFY2(shown.indexOf("power failure") < shown.indexOf("power-fail polls end"),
+             shown.constData());
     QVERIFY(shown.indexOf("power-fail polls end") < shown.indexOf("A1 lamp on"));
   }
 
@@ -141,7 +145,8 @@ private slots:
     rig.send("Command5", "A", "1", "On");
     QVERIFY(clock.elapsed() < 3000);
     QCOMPARE(rig.boxes.shown.size(), 1);
-    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") && rig.boxes.shown[0].contains("no checksum"),
+    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") &&
+                 rig.boxes.shown[0].contains("no checksum"),
              qPrintable(rig.boxes.shown[0]));
 
     rig.sim.command("fault clear");

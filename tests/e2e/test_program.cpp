@@ -21,7 +21,8 @@ private slots:
     environment.insert("XDG_CONFIG_HOME", config.path());
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     const std::filesystem::path link = config.path().toStdString() + "/x10console/ports/com2";
-    SimulatorProcess sim(CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())}, link);
+    SimulatorProcess sim(CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())},
+                         link);
     QVERIFY2(sim.ready(), qPrintable(sim.errors()));
 
     QProcess console;

@@ -33,8 +33,9 @@ private slots:
     clock.start();
     rig.send("Command5", "A", "1", "On");
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    qInfo("SendWait A1 On, realistic timing: %.3f s; power line %.3f s, with the bytes %.3f s (ratio %.3f)", seconds,
-          kLineSeconds, kWireSeconds, seconds / kWireSeconds);
+    qInfo("SendWait A1 On, realistic timing: %.3f s; power line %.3f s, with the bytes %.3f s "
+          "(ratio %.3f)",
+          seconds, kLineSeconds, kWireSeconds, seconds / kWireSeconds);
     QVERIFY(rig.boxes.shown.isEmpty());
     QVERIFY(rig.sim.waitForOutput("A1 lamp on"));
     QVERIFY2(seconds >= kLineSeconds, "faster than the power line: the simulator does not pace it");

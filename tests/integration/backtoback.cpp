@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "tests/integration/backtoback.h"
 
-#include "simulator/core/command.h"
-#include "simulator/core/commandexecutor.h"
 #include "controller/commandtext.h"
 #include "controller/sendplanner.h"
+#include "simulator/core/command.h"
+#include "simulator/core/commandexecutor.h"
 
 #include <QTest>
 
@@ -14,7 +14,8 @@ namespace {
 // Monday, day 328, 21:04:19.
 const WallClock kWall{328, 1, 21, 4, 19};
 
-std::optional<sim::TimePoint> earliest(std::optional<sim::TimePoint> a, std::optional<sim::TimePoint> b) {
+std::optional<sim::TimePoint> earliest(std::optional<sim::TimePoint> a,
+                                       std::optional<sim::TimePoint> b) {
   if (!a || (b && *b < *a))
     return b;
   return a;
@@ -23,7 +24,8 @@ std::optional<sim::TimePoint> earliest(std::optional<sim::TimePoint> a, std::opt
 } // namespace
 
 BackToBack::BackToBack(sim::Timing timing)
-    : now(sim::TimePoint{} + std::chrono::hours(1)), device(timing, sim::PowerLine::withDemoModules(), now) {}
+    : now(sim::TimePoint{} + std::chrono::hours(1)),
+      device(timing, sim::PowerLine::withDemoModules(), now) {}
 
 void BackToBack::command(std::string_view line) {
   const auto parsed = sim::parseCommand(line);
@@ -52,14 +54,15 @@ std::optional<OperationResult> BackToBack::clear(sim::Duration limit) {
   return await(limit);
 }
 
-std::optional<OperationResult> BackToBack::send(std::vector<Transmission> transmissions, Completion completion,
-                                                sim::Duration limit) {
+std::optional<OperationResult> BackToBack::send(std::vector<Transmission> transmissions,
+                                                Completion completion, sim::Duration limit) {
   core.startSend(std::move(transmissions), completion, instant());
   return await(limit);
 }
 
-std::optional<OperationResult> BackToBack::send(std::string_view house, std::string_view devices, int function,
-                                                Completion completion, double dim, double data1, double data2) {
+std::optional<OperationResult> BackToBack::send(std::string_view house, std::string_view devices,
+                                                int function, Completion completion, double dim,
+                                                double data1, double data2) {
   return send(planSend(house, devices, function, dim, data1, data2), completion);
 }
 

@@ -29,11 +29,13 @@ public:
   // Starts an operation and runs until its result comes, or `limit` of virtual time passes.
   std::optional<OperationResult> probe(sim::Duration limit = std::chrono::seconds(30));
   std::optional<OperationResult> clear(sim::Duration limit = std::chrono::seconds(30));
-  std::optional<OperationResult> send(std::vector<Transmission> transmissions, Completion completion,
+  std::optional<OperationResult> send(std::vector<Transmission> transmissions,
+                                      Completion completion,
                                       sim::Duration limit = std::chrono::seconds(30));
   // Plans the send the way the component does: house, devices, function, dim, data1, data2.
-  std::optional<OperationResult> send(std::string_view house, std::string_view devices, int function,
-                                      Completion completion, double dim = 0, double data1 = 0, double data2 = 0);
+  std::optional<OperationResult> send(std::string_view house, std::string_view devices,
+                                      int function, Completion completion, double dim = 0,
+                                      double data1 = 0, double data2 = 0);
 
   // The result of an operation started on `core` directly, as above.
   std::optional<OperationResult> await(sim::Duration limit);

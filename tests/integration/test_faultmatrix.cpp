@@ -20,12 +20,18 @@ enum class Op { Init, Clear, SendExec, SendWait, Receive, SendWaitWithTraffic };
 
 const char *opName(Op op) {
   switch (op) {
-  case Op::Init: return "Init";
-  case Op::Clear: return "Clear";
-  case Op::SendExec: return "SendExec";
-  case Op::SendWait: return "SendWait";
-  case Op::Receive: return "Receive";
-  case Op::SendWaitWithTraffic: return "SendWait+traffic";
+  case Op::Init:
+    return "Init";
+  case Op::Clear:
+    return "Clear";
+  case Op::SendExec:
+    return "SendExec";
+  case Op::SendWait:
+    return "SendWait";
+  case Op::Receive:
+    return "Receive";
+  case Op::SendWaitWithTraffic:
+    return "SendWait+traffic";
   }
   return "?";
 }
@@ -56,16 +62,22 @@ Q_DECLARE_METATYPE(Failure)
 class TestFaultMatrix : public QObject {
   Q_OBJECT
 
-  static void row(Op op, const char *fault, Failure failure, int withinMs, const QStringList &received = {}) {
-    QTest::addRow("%s x %s", opName(op), fault) << op << QString(fault) << failure << withinMs << received;
+  static void row(Op op, const char *fault, Failure failure, int withinMs,
+                  const QStringList &received = {}) {
+    QTest::addRow("%s x %s", opName(op), fault)
+        << op << QString(fault) << failure << withinMs << received;
   }
 
   static std::optional<OperationResult> run(BackToBack &wire, Op op, sim::Duration limit) {
     switch (op) {
-    case Op::Init: return wire.probe(limit);
-    case Op::Clear: return wire.clear(limit);
-    case Op::SendExec: return wire.send("A", "1", 2, Completion::Accepted);
-    case Op::SendWait: return wire.send("A", "1", 2, Completion::Done);
+    case Op::Init:
+      return wire.probe(limit);
+    case Op::Clear:
+      return wire.clear(limit);
+    case Op::SendExec:
+      return wire.send("A", "1", 2, Completion::Accepted);
+    case Op::SendWait:
+      return wire.send("A", "1", 2, Completion::Done);
     case Op::SendWaitWithTraffic:
       wire.command("B3 On");
       return wire.send("A", "1", 2, Completion::Done);
@@ -187,8 +199,11 @@ private slots:
       QVERIFY(!result->message.empty());
     if (op != Op::Receive)
       QVERIFY2(wire.lastOperationTime() <= within,
-               qPrintable(QString::number(std::chrono::duration<double>(wire.lastOperationTime()).count()) + "\n" + wire.notes()));
-    const bool sent = result->ok() && (op == Op::SendExec || op == Op::SendWait || op == Op::SendWaitWithTraffic);
+               qPrintable(QString::number(
+                              std::chrono::duration<double>(wire.lastOperationTime()).count()) +
+                          "\n" + wire.notes()));
+    const bool sent =
+        result->ok() && (op == Op::SendExec || op == Op::SendWait || op == Op::SendWaitWithTraffic);
 
     // Then the faults are lifted (a hung-up interface is plugged in again) and the core works.
     if (fault == "hang-up")

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The driver's protocol core against the simulated interface, back to back in memory: the
 // everyday flows end to end at the protocol level, with what each side ends up believing.
-#include "tests/integration/backtoback.h"
 #include "controller/sendplanner.h"
+#include "tests/integration/backtoback.h"
 
 #include <QTest>
 
@@ -55,12 +55,14 @@ private slots:
     const auto result = wire.send("A", "1", 2, completion);
     QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
     const double took = seconds(wire.lastOperationTime());
-    qInfo("A1 On in memory, realistic timing: %.4f s (line and bytes alone: %.4f s)", took, earliest);
+    qInfo("A1 On in memory, realistic timing: %.4f s (line and bytes alone: %.4f s)", took,
+          earliest);
     QVERIFY2(took >= earliest - 1e-6 && took < earliest + 0.005, qPrintable(QString::number(took)));
     QCOMPARE(wire.module('A', 1)->on, lampOnAtResult);
     wire.runFor(2s);
     QVERIFY(wire.module('A', 1)->on);
-    QCOMPARE(wire.reports(Kind::Line), (QStringList{"sent on the line: A1", "sent on the line: A On"}));
+    QCOMPARE(wire.reports(Kind::Line),
+             (QStringList{"sent on the line: A1", "sent on the line: A On"}));
   }
 
   // The slowest transmissions on the slower mains: the driver's wait for "ready" covers them.
@@ -113,13 +115,18 @@ private slots:
     // An off lamp dims from full: 45 % is 10 of 22 steps.
     QTest::newRow("Dim 45%") << 4 << "1" << 45.0 << 0.0 << 0.0 << true << 12 << "A Dim 45%";
     // 20 % of 31 is level 6: house A, Pre-set Dim 1; 6 x 22 / 31 rounds to 4 steps.
-    QTest::newRow("Pre-set Dim 20%") << 10 << "1" << 20.0 << 0.0 << 0.0 << true << 4 << "A Pre-set Dim 1";
+    QTest::newRow("Pre-set Dim 20%")
+        << 10 << "1" << 20.0 << 0.0 << 0.0 << true << 4 << "A Pre-set Dim 1";
     // 50 % is level 16: house M, Pre-set Dim 2, whichever function was asked for.
-    QTest::newRow("Pre-set Dim 50%") << 10 << "1" << 50.0 << 0.0 << 0.0 << true << 11 << "M Pre-set Dim 2";
-    QTest::newRow("Pre-set Dim 100%") << 11 << "1" << 100.0 << 0.0 << 0.0 << true << 22 << "J Pre-set Dim 2";
-    QTest::newRow("Pre-set Dim 0%") << 11 << "1" << 0.0 << 0.0 << 0.0 << false << 0 << "M Pre-set Dim 1";
+    QTest::newRow("Pre-set Dim 50%")
+        << 10 << "1" << 50.0 << 0.0 << 0.0 << true << 11 << "M Pre-set Dim 2";
+    QTest::newRow("Pre-set Dim 100%")
+        << 11 << "1" << 100.0 << 0.0 << 0.0 << true << 22 << "J Pre-set Dim 2";
+    QTest::newRow("Pre-set Dim 0%")
+        << 11 << "1" << 0.0 << 0.0 << 0.0 << false << 0 << "M Pre-set Dim 1";
     // Extended 0x31 with data 0x1F: 31 of 63 is half of 22 steps.
-    QTest::newRow("Extended 1F 31") << 7 << "5" << 0.0 << 31.0 << 49.0 << true << 11 << "A5 Extended Code 1F 31";
+    QTest::newRow("Extended 1F 31")
+        << 7 << "5" << 0.0 << 31.0 << 49.0 << true << 11 << "A5 Extended Code 1F 31";
   }
   void commandActsOnTheModule() {
     QFETCH(int, function);
@@ -132,7 +139,8 @@ private slots:
     QFETCH(QString, onTheLine);
     BackToBack wire;
     wire.command("module A5 lamp");
-    const auto result = wire.send("A", unit.toStdString(), function, Completion::Done, dim, data1, data2);
+    const auto result =
+        wire.send("A", unit.toStdString(), function, Completion::Done, dim, data1, data2);
     QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
     QCOMPARE(wire.reports(Kind::Line).last(), "sent on the line: " + onTheLine);
     const sim::Module *lamp = wire.module('A', unit.toInt());
@@ -149,15 +157,19 @@ private slots:
     QTest::addColumn<QStringList>("received");
     QTest::newRow("B3 On") << QStringList{"B3 On"} << QStringList{"B3", "B3 On"};
     QTest::newRow("two units") << QStringList{"A1 A2 Off"} << QStringList{"A1", "A2", "A1,2 Off"};
-    QTest::newRow("address and function split") << QStringList{"A1", "A On"} << QStringList{"A1", "A1 On"};
-    QTest::newRow("a second function keeps the units") << QStringList{"C7 On", "C Dim 45%"}
-                                                       << QStringList{"C7", "C7 On", "C7 Dim 45%"};
+    QTest::newRow("address and function split")
+        << QStringList{"A1", "A On"} << QStringList{"A1", "A1 On"};
+    QTest::newRow("a second function keeps the units")
+        << QStringList{"C7 On", "C Dim 45%"} << QStringList{"C7", "C7 On", "C7 Dim 45%"};
     // 20 % is 4 steps; the level byte 4 x 210 / 22 = 38 reads back as 18 %.
     QTest::newRow("bright") << QStringList{"A1 Bright 20%"} << QStringList{"A1", "A1 Bright 18%"};
     // A Pre-set Dim 2 is level 16 + 6 = 22 of 31.
-    QTest::newRow("pre-set dim level") << QStringList{"B3", "A Pre-set Dim 2"} << QStringList{"B3", "B3 Pre-set Dim 71%"};
-    QTest::newRow("extended") << QStringList{"A5 Extended 1F 31"} << QStringList{"A5 Extended data 0x1F command 0x31"};
-    QTest::newRow("all units off, no address") << QStringList{"P All Units Off"} << QStringList{"P All Units Off"};
+    QTest::newRow("pre-set dim level")
+        << QStringList{"B3", "A Pre-set Dim 2"} << QStringList{"B3", "B3 Pre-set Dim 71%"};
+    QTest::newRow("extended") << QStringList{"A5 Extended 1F 31"}
+                              << QStringList{"A5 Extended data 0x1F command 0x31"};
+    QTest::newRow("all units off, no address")
+        << QStringList{"P All Units Off"} << QStringList{"P All Units Off"};
   }
   void trafficIsDecoded() {
     QFETCH(QStringList, groups);

@@ -21,10 +21,18 @@ using x10::test::BackToBack;
 namespace {
 
 // Garbage that looks like protocol bytes: a poll, a power-fail poll, ready, go-ahead.
-const char *const kFaults[] = {"fault checksum 1",        "fault checksum 2",    "fault checksum 3",
-                               "fault checksum-5a",       "power fail",          "fault silence 1.5",
-                               "fault garbage 5A",        "fault garbage A5",    "fault garbage 12 FF 00 55",
-                               "fault truncate-upload 1", "fault truncate-upload 3", "wait 0.3"};
+const char *const kFaults[] = {"fault checksum 1",
+                               "fault checksum 2",
+                               "fault checksum 3",
+                               "fault checksum-5a",
+                               "power fail",
+                               "fault silence 1.5",
+                               "fault garbage 5A",
+                               "fault garbage A5",
+                               "fault garbage 12 FF 00 55",
+                               "fault truncate-upload 1",
+                               "fault truncate-upload 3",
+                               "wait 0.3"};
 
 QString numbered(int i) { return QString("%1%2").arg(QChar('A' + i / 16 % 16)).arg(i % 16 + 1); }
 
@@ -39,8 +47,12 @@ class TestRandomFaults : public QObject {
     int injected = 0;
     for (int step = 0; step < 12; ++step) {
       switch (random() % 7) {
-      case 0: wire.command(kFaults[random() % std::size(kFaults)]); break;
-      case 1: wire.command((numbered(injected++) + " On").toStdString()); break;
+      case 0:
+        wire.command(kFaults[random() % std::size(kFaults)]);
+        break;
+      case 1:
+        wire.command((numbered(injected++) + " On").toStdString());
+        break;
       case 2:
         if (collisions)
           wire.command(("fault collide " + numbered(injected++) + " On").toStdString());
@@ -68,10 +80,18 @@ class TestRandomFaults : public QObject {
     bool tail = false; // SendExec may leave its last transmission finishing
     try {
       switch (which) {
-      case 0: result = wire.probe(); break;
-      case 1: result = wire.clear(); break;
-      case 2: result = wire.send("A", "1", 2, Completion::Accepted), tail = true; break;
-      default: result = wire.send("A", "2", 3, Completion::Done); break;
+      case 0:
+        result = wire.probe();
+        break;
+      case 1:
+        result = wire.clear();
+        break;
+      case 2:
+        result = wire.send("A", "1", 2, Completion::Accepted), tail = true;
+        break;
+      default:
+        result = wire.send("A", "2", 3, Completion::Done);
+        break;
       }
     } catch (const std::logic_error &e) {
       return fail(QString("an operation could not start: ") + e.what(), wire);
@@ -87,8 +107,12 @@ class TestRandomFaults : public QObject {
 
   // A numbered storm of 40 commands under operations and faults that lose no traffic.
   static bool stormRun(unsigned seed, BackToBack &wire) {
-    static const char *const kHarmless[] = {"fault checksum 1",  "fault checksum 3",  "fault checksum-5a",
-                                            "fault silence 1.5", "fault collide P16 Status Request", "wait 0.3"};
+    static const char *const kHarmless[] = {"fault checksum 1",
+                                            "fault checksum 3",
+                                            "fault checksum-5a",
+                                            "fault silence 1.5",
+                                            "fault collide P16 Status Request",
+                                            "wait 0.3"};
     std::mt19937 random(seed);
     wire.command("storm 40");
     for (int step = 0; step < 15; ++step) {
@@ -109,7 +133,10 @@ class TestRandomFaults : public QObject {
   }
 
   static bool fail(const QString &what, const BackToBack &wire) {
-    QTest::qFail(qPrintable(what + "\n" + wire.notes() + "\n" + wire.reports(sim::Report::Kind::Exchange).join(QChar(10)) + "\n" + wire.reports(sim::Report::Kind::Note).join(QChar(10))), __FILE__, __LINE__);
+    QTest::qFail(qPrintable(what + "\n" + wire.notes() + "\n" +
+                            wire.reports(sim::Report::Kind::Exchange).join(QChar(10)) + "\n" +
+                            wire.reports(sim::Report::Kind::Note).join(QChar(10))),
+                 __FILE__, __LINE__);
     return false;
   }
 

@@ -19,21 +19,27 @@ QString shortForm(const std::vector<Frame> &frames) {
   QStringList parts;
   for (const Frame &f : frames) {
     switch (f.kind) {
-    case Frame::Kind::Address: parts << QString("a%1%2").arg(f.house, 0, 16).arg(f.key, 0, 16); break;
+    case Frame::Kind::Address:
+      parts << QString("a%1%2").arg(f.house, 0, 16).arg(f.key, 0, 16);
+      break;
     case Frame::Kind::Function:
       parts << QString("f%1%2").arg(f.house, 0, 16).arg(f.key, 0, 16) +
                    (f.isDimOrBright() ? QString("/%1").arg(f.dimSteps) : QString());
       break;
     case Frame::Kind::Extended:
-      parts << QString("x%1%2 %3 %4").arg(f.house, 0, 16).arg(f.unit, 0, 16).arg(f.data, 2, 16, QChar('0')).arg(
-          f.command, 2, 16, QChar('0'));
+      parts << QString("x%1%2 %3 %4")
+                   .arg(f.house, 0, 16)
+                   .arg(f.unit, 0, 16)
+                   .arg(f.data, 2, 16, QChar('0'))
+                   .arg(f.command, 2, 16, QChar('0'));
       break;
     }
   }
   return parts.join(' ').toUpper();
 }
 
-template <class T> const T *as(const std::variant<Command, std::string> &parsed) {
+template <class T>
+const T *as(const std::variant<Command, std::string> &parsed) {
   const auto *command = std::get_if<Command>(&parsed);
   return command ? std::get_if<T>(command) : nullptr;
 }
@@ -47,18 +53,30 @@ private slots:
   void traffic_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("frames");
-    QTest::newRow("address and function") << "A1 On" << "A66 F62";
-    QTest::newRow("address alone, any case") << "b3" << "AE2";
-    QTest::newRow("two addresses") << "A1 A2 Off" << "A66 A6E F63";
-    QTest::newRow("dim percent") << "A Dim 45%" << "F64/10";
-    QTest::newRow("bright full") << "a bright 100%" << "F65/22";
-    QTest::newRow("extended") << "A5 Extended 1F 31" << "X61 1F 31";
-    QTest::newRow("extended code, 0x") << "A5 extended code 0x1f 0x31" << "X61 1F 31";
-    QTest::newRow("multi-word function") << "P16 All Units Off" << "ACC FC0";
-    QTest::newRow("status request") << "A3 Status Request" << "A62 F6F";
-    QTest::newRow("houses change") << "B3 On A Off" << "AE2 FE2 F63";
-    QTest::newRow("comment") << "C7 status off   # the porch" << "A25 F2E";
-    QTest::newRow("pre-set dim") << "A1 Pre-set Dim 2" << "A66 F6B";
+    QTest::newRow("address and function") << "A1 On"
+                                          << "A66 F62";
+    QTest::newRow("address alone, any case") << "b3"
+                                             << "AE2";
+    QTest::newRow("two addresses") << "A1 A2 Off"
+                                   << "A66 A6E F63";
+    QTest::newRow("dim percent") << "A Dim 45%"
+                                 << "F64/10";
+    QTest::newRow("bright full") << "a bright 100%"
+                                 << "F65/22";
+    QTest::newRow("extended") << "A5 Extended 1F 31"
+                              << "X61 1F 31";
+    QTest::newRow("extended code, 0x") << "A5 extended code 0x1f 0x31"
+                                       << "X61 1F 31";
+    QTest::newRow("multi-word function") << "P16 All Units Off"
+                                         << "ACC FC0";
+    QTest::newRow("status request") << "A3 Status Request"
+                                    << "A62 F6F";
+    QTest::newRow("houses change") << "B3 On A Off"
+                                   << "AE2 FE2 F63";
+    QTest::newRow("comment") << "C7 status off   # the porch"
+                             << "A25 F2E";
+    QTest::newRow("pre-set dim") << "A1 Pre-set Dim 2"
+                                 << "A66 F6B";
   }
 
   void traffic() {
@@ -66,7 +84,8 @@ private slots:
     QFETCH(QString, frames);
     const auto parsed = parseCommand(line.toStdString());
     const auto *traffic = as<cmd::Traffic>(parsed);
-    QVERIFY2(traffic, std::get_if<std::string>(&parsed) ? std::get<std::string>(parsed).c_str() : "not traffic");
+    QVERIFY2(traffic, std::get_if<std::string>(&parsed) ? std::get<std::string>(parsed).c_str()
+                                                        : "not traffic");
     QCOMPARE(shortForm(traffic->frames), frames);
   }
 
@@ -103,12 +122,16 @@ private slots:
     QCOMPARE(as<cmd::WrongChecksums>(parseCommand("fault checksum"))->count, 1);
     QCOMPARE(as<cmd::WrongChecksums>(parseCommand("fault checksum 3"))->count, 3);
     QCOMPARE(as<cmd::TruncateUpload>(parseCommand("fault truncate-upload"))->bytes, std::size_t(2));
-    QCOMPARE(as<cmd::TruncateUpload>(parseCommand("fault truncate-upload 0"))->bytes, std::size_t(0));
+    QCOMPARE(as<cmd::TruncateUpload>(parseCommand("fault truncate-upload 0"))->bytes,
+             std::size_t(0));
     QCOMPARE(as<cmd::Wait>(parseCommand("wait 2.5"))->length, Duration(2500ms));
-    QCOMPARE(as<cmd::Silence>(parseCommand("fault silence 4"))->length, std::optional<Duration>(4s));
+    QCOMPARE(as<cmd::Silence>(parseCommand("fault silence 4"))->length,
+             std::optional<Duration>(4s));
     QVERIFY(!as<cmd::Silence>(parseCommand("fault silence"))->length);
-    QCOMPARE(as<cmd::Garbage>(parseCommand("fault garbage 12 ff"))->bytes, (std::vector<std::uint8_t>{0x12, 0xFF}));
-    QCOMPARE(shortForm(as<cmd::Collide>(parseCommand("fault collide B3 On"))->frames), QString("AE2 FE2"));
+    QCOMPARE(as<cmd::Garbage>(parseCommand("fault garbage 12 ff"))->bytes,
+             (std::vector<std::uint8_t>{0x12, 0xFF}));
+    QCOMPARE(shortForm(as<cmd::Collide>(parseCommand("fault collide B3 On"))->frames),
+             QString("AE2 FE2"));
     const auto parsedModule = parseCommand("module c4 two-way");
     const auto *module = as<cmd::SetModule>(parsedModule);
     QVERIFY(module && module->house.letter() == 'C' && module->unit.number() == 4);
@@ -119,32 +142,58 @@ private slots:
   void badLinesSayWhatWasExpected_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown word") << "frobnicate" << "'frobnicate' is not a command or traffic";
-    QTest::newRow("unit 17") << "A17 On" << "'A17' is not a command or traffic";
-    QTest::newRow("house Q") << "Q On" << "'Q' is not a command or traffic";
-    QTest::newRow("function without house") << "On" << "'On' needs a house";
-    QTest::newRow("house without function") << "A" << "expected a function after house A";
-    QTest::newRow("house, unknown function") << "A Blink" << "'Blink' is not a function";
-    QTest::newRow("dim without amount") << "A Dim" << "Dim needs an amount from 0% to 100%";
-    QTest::newRow("dim too far") << "A Bright 120%" << "Bright needs an amount";
-    QTest::newRow("extended without unit") << "A Extended 1F 31" << "Extended needs a unit before it";
-    QTest::newRow("extended, one byte") << "A5 Extended 1F" << "Extended needs a unit before it";
-    QTest::newRow("extended, bad hex") << "A5 Extended 1G 31" << "two hex bytes";
-    QTest::newRow("wait without time") << "wait" << "wait needs a number of seconds";
-    QTest::newRow("wait negative") << "wait -1" << "wait needs a number of seconds";
-    QTest::newRow("power what") << "power on" << "expected 'power fail'";
-    QTest::newRow("fault alone") << "fault" << "fault needs one of: checksum [N]";
-    QTest::newRow("unknown fault") << "fault fire" << "unknown fault 'fire'";
-    QTest::newRow("no checksums") << "fault checksum 0" << "count of 1 or more";
-    QTest::newRow("collide nothing") << "fault collide" << "needs the traffic";
-    QTest::newRow("collide bad traffic") << "fault collide On" << "'On' needs a house";
-    QTest::newRow("garbage not hex") << "fault garbage zz" << "needs hex bytes";
-    QTest::newRow("silence word") << "fault silence long" << "number of seconds, or nothing";
-    QTest::newRow("module kind") << "module A4 toaster" << "module A4 lamp|appliance|two-way|none";
-    QTest::newRow("storm without count") << "storm B3 On" << "storm needs a count from 1 to 100000";
-    QTest::newRow("storm of none") << "storm 0" << "storm needs a count";
-    QTest::newRow("storm bad traffic") << "storm 5 On" << "'On' needs a house";
-    QTest::newRow("help with words") << "help me" << "help takes nothing after it, but got 'me'";
+    QTest::newRow("unknown word") << "frobnicate"
+                                  << "'frobnicate' is not a command or traffic";
+    QTest::newRow("unit 17") << "A17 On"
+                             << "'A17' is not a command or traffic";
+    QTest::newRow("house Q") << "Q On"
+                             << "'Q' is not a command or traffic";
+    QTest::newRow("function without house") << "On"
+                                            << "'On' needs a house";
+    QTest::newRow("house without function") << "A"
+                                            << "expected a function after house A";
+    QTest::newRow("house, unknown function") << "A Blink"
+                                             << "'Blink' is not a function";
+    QTest::newRow("dim without amount") << "A Dim"
+                                        << "Dim needs an amount from 0% to 100%";
+    QTest::newRow("dim too far") << "A Bright 120%"
+                                 << "Bright needs an amount";
+    QTest::newRow("extended without unit") << "A Extended 1F 31"
+                                           << "Extended needs a unit before it";
+    QTest::newRow("extended, one byte") << "A5 Extended 1F"
+                                        << "Extended needs a unit before it";
+    QTest::newRow("extended, bad hex") << "A5 Extended 1G 31"
+                                       << "two hex bytes";
+    QTest::newRow("wait without time") << "wait"
+                                       << "wait needs a number of seconds";
+    QTest::newRow("wait negative") << "wait -1"
+                                   << "wait needs a number of seconds";
+    QTest::newRow("power what") << "power on"
+                                << "expected 'power fail'";
+    QTest::newRow("fault alone") << "fault"
+                                 << "fault needs one of: checksum [N]";
+    QTest::newRow("unknown fault") << "fault fire"
+                                   << "unknown fault 'fire'";
+    QTest::newRow("no checksums") << "fault checksum 0"
+                                  << "count of 1 or more";
+    QTest::newRow("collide nothing") << "fault collide"
+                                     << "needs the traffic";
+    QTest::newRow("collide bad traffic") << "fault collide On"
+                                         << "'On' needs a house";
+    QTest::newRow("garbage not hex") << "fault garbage zz"
+                                     << "needs hex bytes";
+    QTest::newRow("silence word") << "fault silence long"
+                                  << "number of seconds, or nothing";
+    QTest::newRow("module kind") << "module A4 toaster"
+                                 << "module A4 lamp|appliance|two-way|none";
+    QTest::newRow("storm without count") << "storm B3 On"
+                                         << "storm needs a count from 1 to 100000";
+    QTest::newRow("storm of none") << "storm 0"
+                                   << "storm needs a count";
+    QTest::newRow("storm bad traffic") << "storm 5 On"
+                                       << "'On' needs a house";
+    QTest::newRow("help with words") << "help me"
+                                     << "help takes nothing after it, but got 'me'";
   }
 
   void badLinesSayWhatWasExpected() {
@@ -164,7 +213,9 @@ private slots:
       script.add(line);
 
     QVERIFY(!script.runDue(device, start).quit);
-    const auto a1 = [&] { return device.powerLine().module(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1)); };
+    const auto a1 = [&] {
+      return device.powerLine().module(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1));
+    };
     QVERIFY(a1()->on);
     QCOMPARE(script.nextDeadline(), std::optional(start + 2s));
     QVERIFY(script.runDue(device, start + 1999ms).lines.empty());
@@ -173,7 +224,8 @@ private slots:
     QVERIFY(later.quit);
     QVERIFY(!a1()->on);
     QVERIFY(later.lines.size() >= 2);
-    QVERIFY2(QString::fromStdString(later.lines[0]).startsWith("demo.x10:3: 'bogus'"), later.lines[0].c_str());
+    QVERIFY2(QString::fromStdString(later.lines[0]).startsWith("demo.x10:3: 'bogus'"),
+             later.lines[0].c_str());
     QVERIFY(!script.finished()); // the line after quit is left
   }
 };

@@ -76,11 +76,16 @@ private slots:
     QTest::addColumn<QByteArray>("replies");
     QTest::addColumn<bool>("on");
     QTest::addColumn<int>("steps");
-    QTest::newRow("level 0: M Pre-set Dim 1") << QByteArray("06 0A 00") << QByteArray("10 55") << false << 0;
-    QTest::newRow("level 1: N Pre-set Dim 1") << QByteArray("06 8A 00") << QByteArray("90 55") << true << 1;
-    QTest::newRow("level 6: A Pre-set Dim 1") << QByteArray("06 6A 00") << QByteArray("70 55") << true << 4;
-    QTest::newRow("level 22: A Pre-set Dim 2") << QByteArray("06 6B 00") << QByteArray("71 55") << true << 16;
-    QTest::newRow("level 31: J Pre-set Dim 2") << QByteArray("06 FB 00") << QByteArray("01 55") << true << 22;
+    QTest::newRow("level 0: M Pre-set Dim 1")
+        << QByteArray("06 0A 00") << QByteArray("10 55") << false << 0;
+    QTest::newRow("level 1: N Pre-set Dim 1")
+        << QByteArray("06 8A 00") << QByteArray("90 55") << true << 1;
+    QTest::newRow("level 6: A Pre-set Dim 1")
+        << QByteArray("06 6A 00") << QByteArray("70 55") << true << 4;
+    QTest::newRow("level 22: A Pre-set Dim 2")
+        << QByteArray("06 6B 00") << QByteArray("71 55") << true << 16;
+    QTest::newRow("level 31: J Pre-set Dim 2")
+        << QByteArray("06 FB 00") << QByteArray("01 55") << true << 22;
   }
   void presetDimSetsLampLevel() {
     QFETCH(QByteArray, transmission);

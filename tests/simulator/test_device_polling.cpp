@@ -30,8 +30,9 @@ private slots:
     // 10 of 22 steps is 95 of 210
     QTest::newRow("A Dim 10 steps") << std::vector{Frame::makeFunction(kHouseA, Function::Dim, 10)}
                                     << QByteArray("03 01 64 5F");
-    QTest::newRow("A Bright full") << std::vector{Frame::makeFunction(kHouseA, Function::Bright, 22)}
-                                   << QByteArray("03 01 65 D2");
+    QTest::newRow("A Bright full")
+        << std::vector{Frame::makeFunction(kHouseA, Function::Bright, 22)}
+        << QByteArray("03 01 65 D2");
     QTest::newRow("extended A5") << std::vector{Frame::makeExtended(kHouseA, 0x1, 0x1F, 0x31)}
                                  << QByteArray("05 01 67 01 1F 31");
   }
@@ -70,7 +71,8 @@ private slots:
 
   void collisionAnswersATransmissionWithAPoll() {
     VirtualWire wire;
-    wire.device.faults().collide = {Frame::makeAddress(kHouseB, kUnit3), Frame::makeFunction(kHouseB, Function::On)};
+    wire.device.faults().collide = {Frame::makeAddress(kHouseB, kUnit3),
+                                    Frame::makeFunction(kHouseB, Function::On)};
     wire.send("04 66");
     QCOMPARE(wire.read(), QByteArray("5A"));
     wire.send("C3");
@@ -82,7 +84,8 @@ private slots:
   void trafficBeyondEightDataBytesIsLost() {
     VirtualWire wire;
     // units 1..9 have the codes 6 E 2 A 1 9 5 D 7
-    for (std::uint8_t unit : std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5, 0xD, 0x7})
+    for (std::uint8_t unit :
+         std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5, 0xD, 0x7})
       wire.inject({Frame::makeAddress(kHouseA, unit)});
     QCOMPARE(wire.read(), QByteArray("5A"));
     wire.send("C3");
@@ -98,7 +101,8 @@ private slots:
   void pacedTrafficWaitsForRoomAndLeavesThePCItsTurn() {
     VirtualWire wire;
     std::vector<Frame> frames;
-    for (std::uint8_t unit : std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5, 0xD, 0x7})
+    for (std::uint8_t unit :
+         std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5, 0xD, 0x7})
       frames.push_back(Frame::makeAddress(kHouseA, unit));
     wire.device.injectPaced(frames, wire.now);
     QCOMPARE(wire.nextByte(1s), std::pair(Duration(5ms), QByteArray("5A")));
@@ -188,7 +192,8 @@ private slots:
     QCOMPARE(wire.readFor(200ms), QByteArray("5A"));
     wire.send("C3");
     QCOMPARE(wire.read(), QByteArray("02 00 E2"));
-    QVERIFY(!wire.device.powerLine().module(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1))->on);
+    QVERIFY(
+        !wire.device.powerLine().module(*HouseCode::fromLetter('A'), *UnitCode::fromNumber(1))->on);
   }
 
   // Traffic heard while an exchange waited for its go-ahead is held; when the PC starts over

@@ -79,7 +79,8 @@ private slots:
     wire.send("00");
     QCOMPARE(wire.nextByte(5s).second, QByteArray("55"));
     const double readyMs = milliseconds(wire.now - remoteStarts);
-    QVERIFY2(std::abs(readyMs - (3 * 416.667 + milliseconds(kByte))) < 0.01, qPrintable(QString::number(readyMs)));
+    QVERIFY2(std::abs(readyMs - (3 * 416.667 + milliseconds(kByte))) < 0.01,
+             qPrintable(QString::number(readyMs)));
     QCOMPARE(wire.nextByte(1s), std::make_pair(kByte, QByteArray("5A")));
   }
 };

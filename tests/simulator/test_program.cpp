@@ -65,14 +65,17 @@ class TestProgram : public QObject {
 
   fs::path path(const char *name) const { return fs::path(dir_.path().toStdString()) / name; }
 
-  static QStringList fastAt(const fs::path &link) { return {"--fast", "--link", QString::fromStdString(link.string())}; }
+  static QStringList fastAt(const fs::path &link) {
+    return {"--fast", "--link", QString::fromStdString(link.string())};
+  }
 
 private slots:
   void statusRequestOverThePortAndThroughReopening() {
     const fs::path link = path("com2");
     const fs::path trace = path("trace.txt");
-    SimulatorProcess simulator(CM11A_SIM, fastAt(link) + QStringList{"--trace", QString::fromStdString(trace.string())},
-                               link);
+    SimulatorProcess simulator(
+        CM11A_SIM, fastAt(link) + QStringList{"--trace", QString::fromStdString(trace.string())},
+        link);
     QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
     QProcess &sim = simulator.process;
     for (int open = 0; open < 3; ++open) {
@@ -113,7 +116,8 @@ private slots:
     QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
     QProcess &sim = simulator.process;
     Port port(link);
-    const std::pair<const char *, const char *> exchange[] = {{"04 66", "6A"}, {"00", "55"}, {"06 62", "68"}, {"00", "55"}};
+    const std::pair<const char *, const char *> exchange[] = {
+        {"04 66", "6A"}, {"00", "55"}, {"06 62", "68"}, {"00", "55"}};
     for (const auto &[send, answer] : exchange) {
       QVERIFY(port.write(send));
       QCOMPARE(port.read(1), QByteArray(answer));

@@ -20,7 +20,9 @@ public:
   QByteArray written;
   QByteArray source = "abcdef";
 
-  ssize_t read(int, void *buffer, std::size_t size) override { return next(reads, buffer, size, true); }
+  ssize_t read(int, void *buffer, std::size_t size) override {
+    return next(reads, buffer, size, true);
+  }
   ssize_t write(int, const void *buffer, std::size_t size) override {
     return next(writes, const_cast<void *>(buffer), size, false);
   }

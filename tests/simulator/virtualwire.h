@@ -14,12 +14,14 @@ namespace x10::sim::test {
 
 class VirtualWire {
 public:
-  explicit VirtualWire(Timing timing = Timing::fast(), PowerLine line = PowerLine::withDemoModules())
+  explicit VirtualWire(Timing timing = Timing::fast(),
+                       PowerLine line = PowerLine::withDemoModules())
       : device(timing, std::move(line), now) {}
 
   void send(const char *hex) {
     const QByteArray bytes = QByteArray::fromHex(hex);
-    device.receive(std::span(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()), now);
+    device.receive(std::span(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()),
+                   now);
   }
 
   // Everything that arrives within the next `span` of virtual time, as upper-case hex.
@@ -48,7 +50,10 @@ public:
       device.advance(now);
       const auto next = device.nextDeadline();
       if (const auto bytes = device.takeOutput(now); !bytes.empty())
-        return {now - start, QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size())).toHex(' ').toUpper()};
+        return {now - start, QByteArray(reinterpret_cast<const char *>(bytes.data()),
+                                        static_cast<qsizetype>(bytes.size()))
+                                 .toHex(' ')
+                                 .toUpper()};
       if (!next)
         break;
       now = std::max(now, *next);
@@ -56,7 +61,9 @@ public:
     return {limit, {}};
   }
 
-  void inject(std::initializer_list<Frame> frames) { device.inject(std::vector<Frame>(frames), now); }
+  void inject(std::initializer_list<Frame> frames) {
+    device.inject(std::vector<Frame>(frames), now);
+  }
 
   TimePoint now = TimePoint{} + std::chrono::hours(1);
   Cm11aDevice device;

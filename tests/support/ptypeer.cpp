@@ -62,7 +62,8 @@ void PtyPeer::serve() {
 void PtyPeer::answerSteps() {
   while (next_ < script_.size()) {
     const Step &step = script_[next_];
-    if (pending_.size() < step.expect.size() || !std::equal(step.expect.begin(), step.expect.end(), pending_.begin()))
+    if (pending_.size() < step.expect.size() ||
+        !std::equal(step.expect.begin(), step.expect.end(), pending_.begin()))
       return;
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<long>(step.expect.size()));
     ++next_;

@@ -3,12 +3,14 @@
 
 #include "tests/support/waituntil.h"
 
-SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments, std::filesystem::path link)
+SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments,
+                                   std::filesystem::path link)
     : link_(std::move(link)) {
   process.setProgram(program);
   process.setArguments(arguments);
   process.start();
-  ready_ = process.waitForStarted() && waitUntil([this] { return std::filesystem::is_symlink(link_); });
+  ready_ =
+      process.waitForStarted() && waitUntil([this] { return std::filesystem::is_symlink(link_); });
 }
 
 SimulatorProcess::~SimulatorProcess() {

@@ -12,7 +12,8 @@
 class SimulatorProcess {
 public:
   // Starts program with arguments and waits (5 s at most) for the link it publishes.
-  SimulatorProcess(const QString &program, const QStringList &arguments, std::filesystem::path link);
+  SimulatorProcess(const QString &program, const QStringList &arguments,
+                   std::filesystem::path link);
   // Ends it with SIGTERM if it is still running.
   ~SimulatorProcess();
 

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/windowundertest.h"
 
-#include "controller/controlcm.h"
 #include "console/eventlog.h"
+#include "controller/controlcm.h"
 
 #include <QComboBox>
 
-WindowUnderTest::WindowUnderTest(std::unique_ptr<controlcm> component) : form(std::move(component)) {
+WindowUnderTest::WindowUnderTest(std::unique_ptr<controlcm> component)
+    : form(std::move(component)) {
   form.show();
   if (!QTest::qWaitForWindowExposed(&form))
     qFatal("Form1 was never shown");

@@ -18,7 +18,8 @@ struct WindowUnderTest {
   explicit WindowUnderTest(std::unique_ptr<controlcm> component);
 
   // The control with that object name; aborts the test run when there is none.
-  template <typename Control> Control *control(const char *name) const {
+  template <typename Control>
+  Control *control(const char *name) const {
     auto *found = form.findChild<Control *>(QLatin1String(name));
     if (!found)
       qFatal("Form1 has no %s named %s", Control::staticMetaObject.className(), name);
