@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The built cm11a-sim over a real pseudo-terminal: the port link, bytes both ways, commands on
 // standard input, a driver closing and reopening the port, and the way it stops.
+#include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/waituntil.h"
 
@@ -150,7 +151,7 @@ private slots:
     const fs::path link = path("com4");
     fs::create_symlink("/dev/null", link);
     QProcess sim;
-    sim.start(CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())});
+    startBuiltProgram(sim, CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())});
     QVERIFY(sim.waitForFinished(5000));
     QCOMPARE(sim.exitCode(), 1);
     QVERIFY(sim.readAllStandardError().contains("refusing to replace"));
@@ -161,7 +162,7 @@ private slots:
     const fs::path link = path("com5");
     fs::create_symlink(path("gone"), link);
     QProcess sim;
-    sim.start(CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())});
+    startBuiltProgram(sim, CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())});
     QVERIFY(sim.waitForStarted());
     QVERIFY(waitUntil([&] { return fs::read_symlink(link).string().starts_with("/dev/pts/"); }));
     sim.terminate();

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/simulatorprocess.h"
 
+#include "tests/support/builtprogram.h"
 #include "tests/support/waituntil.h"
 
 SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments,
                                    std::filesystem::path link)
     : link_(std::move(link)) {
-  process.setProgram(program);
-  process.setArguments(arguments);
-  process.start();
+  startBuiltProgram(process, program, arguments);
   ready_ =
       process.waitForStarted() && waitUntil([this] { return std::filesystem::is_symlink(link_); });
 }
