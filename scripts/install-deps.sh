@@ -8,7 +8,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
-          libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev
+          libbenchmark-dev libxcb1-dev jq clang clang-format libclang-rt-14-dev
           dpkg-dev desktop-file-utils appstream mandoc man-db)
 if [ "${1:-}" = package ]; then
   packages+=(debootstrap x11-utils)
