@@ -376,10 +376,8 @@ void Cm11aDevice::powerFail(TimePoint now) {
   advance(now);
   report(Report::Kind::Note, "power failure: polling A5 until the clock is set");
   schedule_.clear();
-  pendingBytes_.clear();
+  abandonExchange();
   powerFailed_ = true;
-  state_ = State::Idle;
-  goAheadDue_.reset();
   send(kPowerFailPoll, now);
   nextPoll_ = now + Timing::pollInterval();
   feedPaced(now);
@@ -390,10 +388,15 @@ void Cm11aDevice::silence(std::optional<Duration> length, TimePoint now) {
   silentUntil_ = length ? now + *length : TimePoint::max();
   report(Report::Kind::Note, length ? "silent for a while" : "silent for good");
   output_.clear();
+  abandonExchange();
+  nextPoll_.reset();
+}
+
+void Cm11aDevice::abandonExchange() {
   pendingBytes_.clear();
   state_ = State::Idle;
   goAheadDue_.reset();
-  nextPoll_.reset();
+  gapDue_.reset();
 }
 
 void Cm11aDevice::endSilence(TimePoint at) {

@@ -108,6 +108,7 @@ private:
   void feedPaced(TimePoint at);
   void endSilence(TimePoint at);
   void dropExchange(TimePoint at);
+  void abandonExchange(); // power failure or silence: no answer, no deadline
   bool silent(TimePoint at) const { return silentUntil_ && at < *silentUntil_; }
   void send(std::uint8_t byte, TimePoint at);
   void send(std::span<const std::uint8_t> bytes, TimePoint at);
