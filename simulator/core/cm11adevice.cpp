@@ -187,7 +187,7 @@ void Cm11aDevice::answerChecksum(TimePoint now) {
 }
 
 // The PC gave up on the exchange (after wrong checksums, say): without this the interface
-// would wait for it in silence, holding heard traffic and, after a power failure, its polls.
+// would wait for it in silence, holding heard traffic back.
 void Cm11aDevice::dropExchange(TimePoint at) {
   goAheadDue_.reset();
   const bool taken = pending_ == Command::SetClock;
