@@ -127,6 +127,15 @@ private slots:
     }
   }
 
+  // A caller busy for longer than the command gap reads the rest late: it was sent in time.
+  void bytesReadLateStillContinueACommand() {
+    VirtualWire wire;
+    wire.send("04");
+    wire.now += std::chrono::milliseconds(80);
+    wire.send("66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
+  }
+
   void a1OnTurnsLampA1On() {
     VirtualWire wire;
     wire.send("04 66");
