@@ -299,12 +299,16 @@ private slots:
                                                  QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                                  QFileDevice::WriteOther | QFileDevice::ExeOther));
     const fs::path link = fs::path(shared.path().toStdString()) / "com6";
-    QStringList command{CM11A_SIM, "--fast", "--link", QString::fromStdString(link.string())};
-    if (::geteuid() == 0)
-      command = QStringList{"--reuid=" + QString::number(user->uid),
-                            "--regid=" + QString::number(user->gid), "--clear-groups"} +
-                command;
-    SimulatorProcess simulator(::geteuid() == 0 ? "setpriv" : command.takeFirst(), command, link);
+    // As root, the simulator runs as that user through setpriv.
+    QString program = CM11A_SIM;
+    QStringList arguments{"--fast", "--link", QString::fromStdString(link.string())};
+    if (::geteuid() == 0) {
+      arguments = QStringList{"--reuid=" + QString::number(user->uid),
+                              "--regid=" + QString::number(user->gid), "--clear-groups", program} +
+                  arguments;
+      program = "setpriv";
+    }
+    SimulatorProcess simulator(program, arguments, link);
     QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
 
     int ready[2];
