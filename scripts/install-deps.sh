@@ -3,9 +3,9 @@
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
 # run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
 # the Debian package (dpkg-shlibdeps, the desktop-entry and metainfo validators, mandoc), the
-# tests run as an ordinary user (setpriv) and the format check (clang-format) need, when missing. "install-deps.sh
-# package" adds what installing the package on a fresh system takes: debootstrap, and xwininfo
-# to see its window.
+# tests run as an ordinary user (setpriv) and the format check (clang-format) need, when
+# missing. "install-deps.sh package" adds what installing the package on a fresh system takes:
+# debootstrap, and xwininfo to see its window.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
