@@ -22,7 +22,8 @@ inline constexpr int kAddressOnly = -1;
 
 // house: one letter A..P, either case, blanks ignored. devices: "1".."16", a list such as
 // "1,3,5-7", or empty (function only). function: 0..15, or -1 for the addresses alone.
-// dimPercent 0..100 is used by Dim/Bright (dims = round(22 x dim / 100)) and by pre-set dim
+// dimPercent 0..100 is used by Dim/Bright (dims = round(22 x dim / 100), halves up: the one
+// percentage rule the simulator uses too, 45 % = 10 dims) and by pre-set dim
 // (level = round(31 x dim / 100), Pre-set Dim 1 or 2 chosen by the level, whichever of the
 // two was asked for). data1/data2 (0..255, whole numbers) are the data and command bytes of an
 // extended code (function 7), sent once per unit. Throws ArgumentError.

@@ -16,11 +16,12 @@ constexpr std::uint8_t kFunctionBit = 0x02;
 constexpr std::uint8_t kExtendedBit = 0x01;
 constexpr std::uint8_t kExtendedHeader = kHeaderBase | kFunctionBit | kExtendedBit;
 
-// A frame is 11 cycles, always sent twice, then 3 silent cycles; each further dim step is one
-// more frame; an extended frame is 31 cycles, also sent twice.
+// A frame is 11 cycles, always sent twice, then 3 silent cycles. Dim and Bright steps are the
+// frame repeated with no gap, one frame a step (still at least two): a full 22-step dim is
+// 22 x 11 + 3 = 245 cycles, about 4 s at 60 Hz. An extended frame is 31 cycles, also twice.
 constexpr int kFrameCycles = 11;
-constexpr int kStandardCycles = 2 * kFrameCycles + 3;
-constexpr int kExtendedCycles = 2 * 31 + 3;
+constexpr int kSilentCycles = 3;
+constexpr int kExtendedCycles = 2 * 31 + kSilentCycles;
 
 std::uint8_t sumOf(std::span<const std::uint8_t> bytes) {
   return static_cast<std::uint8_t>(std::accumulate(bytes.begin(), bytes.end(), 0u) & 0xFF);
@@ -93,7 +94,7 @@ int Transmission::lineCycles() const {
     return 0;
   if (isExtended())
     return kExtendedCycles;
-  return kStandardCycles + kFrameCycles * dimsOf(bytes_[0]);
+  return std::max(dimsOf(bytes_[0]), 2) * kFrameCycles + kSilentCycles;
 }
 
 std::string Transmission::describe() const {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "controller/upload.h"
 
-#include "controller/transmission.h"
 #include "controller/wirebytes.h"
 
 namespace x10 {

@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 using namespace x10::sim;
 
 constexpr std::uint8_t kPollAnswer = 0xC3;
-constexpr std::size_t kStatusReply = 14;
+constexpr std::size_t kStatusReplySize = 14;
 constexpr std::uint8_t kMaxUploadSize = 9;
 
 class Harness {
@@ -50,7 +50,7 @@ private:
       device_.advance(now_); // what falls due now is not the bytes' doing
       drain();
       device_.receive(bytes, now_);
-      require(drain().size() <= bytes.size() * (kStatusReply + 1),
+      require(drain().size() <= bytes.size() * (kStatusReplySize + 1),
               "too much output for the PC's bytes");
       break;
     }

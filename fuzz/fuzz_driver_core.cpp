@@ -28,7 +28,8 @@ namespace {
 using namespace std::chrono_literals;
 using x10::OperationKind;
 
-constexpr std::uint8_t kGoAhead = 0x00, kPollAnswer = 0xC3, kStatusRequest = 0x8B, kSetClock = 0x9B;
+constexpr std::uint8_t kGoAhead = 0x00, kPollAnswer = 0xC3, kStatusRequest = 0x8B,
+                       kSetClockHeader = 0x9B;
 // Poll, power-fail poll, ready, go-ahead, poll answer.
 constexpr std::uint8_t kSingleBytes[] = {0x5A, 0xA5, 0x55, 0x00, 0xC3};
 constexpr std::uint8_t kPurgeTimers = 0x04, kClearFlags = 0x03;
@@ -50,7 +51,7 @@ const auto kStepBound = (x10::timing::kMaxInterruptions + 1) * exchangeBound();
 std::size_t writeLength(std::uint8_t first) {
   if (first == kGoAhead || first == kPollAnswer || first == kStatusRequest)
     return 1;
-  if (first == kSetClock)
+  if (first == kSetClockHeader)
     return 7;
   if (!(first & 0x04))
     return 0;
@@ -63,12 +64,12 @@ std::vector<std::uint8_t> checkWrites(const std::vector<std::uint8_t> &out, bool
   for (std::size_t i = 0; i < out.size();) {
     const std::size_t n = writeLength(out[i]);
     require(n > 0 && i + n <= out.size(), "the core wrote a partial or unknown transmission");
-    if (out[i] == kSetClock)
+    if (out[i] == kSetClockHeader)
       require(!(out[i + 6] & kPurgeTimers), "a set-clock purges the stored timers");
     if (idle) {
-      require(out[i] == kPollAnswer || out[i] == kGoAhead || out[i] == kSetClock,
+      require(out[i] == kPollAnswer || out[i] == kGoAhead || out[i] == kSetClockHeader,
               "the core wrote something other than a poll answer while idle");
-      if (out[i] == kSetClock)
+      if (out[i] == kSetClockHeader)
         require(!(out[i + 6] & kClearFlags), "the set-clock for a power-fail poll clears status");
     }
     if (n > 1)
@@ -82,7 +83,7 @@ std::vector<std::uint8_t> checkWrites(const std::vector<std::uint8_t> &out, bool
 // The checksum the interface echoes: the sum of the bytes, a set-clock's header left out.
 std::uint8_t checksumOf(const std::vector<std::uint8_t> &bytes) {
   unsigned sum = 0;
-  for (std::size_t i = !bytes.empty() && bytes[0] == kSetClock ? 1 : 0; i < bytes.size(); ++i)
+  for (std::size_t i = !bytes.empty() && bytes[0] == kSetClockHeader ? 1 : 0; i < bytes.size(); ++i)
     sum += bytes[i];
   return static_cast<std::uint8_t>(sum);
 }

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const std::string_view text(reinterpret_cast<const char *>(data), size);
   TimePoint now = TimePoint{} + 1h;
   Cm11aDevice device(Timing::fast(), PowerLine::withDemoModules(), now);
-  CommandRunner runner("fuzz");
+  CommandRunner runner("fuzz", CommandRunner::Source::Script);
   std::size_t refused = 0;
   for (const std::string_view line : linesOf(text)) {
     const auto parsed = parseCommand(line);

@@ -33,7 +33,7 @@ int simulate(const Options &options) {
   const Timing timing = options.fast ? Timing::fast() : Timing::realistic(options.mainsHz);
   Cm11aDevice device(timing, PowerLine::withDemoModules(), start);
 
-  CommandRunner script(options.script.value_or("script"));
+  CommandRunner script(options.script.value_or("script"), CommandRunner::Source::Script);
   if (options.script && !loadScript(*options.script, script)) {
     std::cerr << "cm11a-sim: cannot read the script " << *options.script << '\n';
     return 1;
@@ -44,7 +44,7 @@ int simulate(const Options &options) {
     return 1;
   }
 
-  const PseudoTerminal terminal = PseudoTerminal::open();
+  PseudoTerminal terminal = PseudoTerminal::open();
   std::optional<PortLink> link;
   if (options.com || options.link) {
     const std::filesystem::path where =
@@ -64,14 +64,13 @@ int simulate(const Options &options) {
                 : timing.mainsHz() == 50 ? " (50 Hz)"
                                          : " (60 Hz)")
             << "\ntype 'help' for the commands" << std::endl;
-  return SimulatorLoop(device, terminal.master(), signals, trace, script).run();
+  return SimulatorLoop(device, terminal, signals, trace, script).run();
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-  auto parsed =
-      parseOptions(std::span<const char *const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+  auto parsed = parseOptions(argc, argv);
   if (const auto *error = std::get_if<std::string>(&parsed)) {
     std::cerr << "cm11a-sim: " << *error << "\nTry cm11a-sim --help\n";
     return 2;

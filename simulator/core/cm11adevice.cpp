@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/core/cm11adevice.h"
 
+#include "controller/hexbytes.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -13,30 +15,34 @@ Cm11aDevice::Cm11aDevice(Timing timing, PowerLine line, TimePoint now)
 
 // ---- time ----
 
-std::optional<TimePoint> Cm11aDevice::nextInternalEvent() const {
+std::optional<TimePoint> Cm11aDevice::nextInternalEvent(bool withGap) const {
   std::optional<TimePoint> next = schedule_.nextEnd();
-  for (const auto &t : {nextPoll_, silentUntil_, goAheadDue_})
+  for (const auto &t : {nextPoll_, silentUntil_, goAheadDue_, withGap ? gapDue_ : std::nullopt})
     if (t && *t != TimePoint::max() && (!next || *t < *next))
       next = t;
   return next;
 }
 
 std::optional<TimePoint> Cm11aDevice::nextDeadline() const {
-  std::optional<TimePoint> next = nextInternalEvent();
+  std::optional<TimePoint> next = nextInternalEvent(true);
   if (!output_.empty() && (!next || output_.front().first < *next))
     next = output_.front().first;
   return next;
 }
 
+void Cm11aDevice::advance(TimePoint now) { runDue(now, true); }
+
 // Runs what fell due, each at its own time, so timings stay exact however late the caller is.
-void Cm11aDevice::advance(TimePoint now) {
-  for (auto t = nextInternalEvent(); t && *t <= now; t = nextInternalEvent()) {
+void Cm11aDevice::runDue(TimePoint now, bool withGap) {
+  for (auto t = nextInternalEvent(withGap); t && *t <= now; t = nextInternalEvent(withGap)) {
     if (schedule_.nextEnd() == t)
       lineFinished(*schedule_.finishDue(*t, timing_));
     else if (silentUntil_ == t)
       endSilence(*t);
     else if (goAheadDue_ == t)
       dropExchange(*t);
+    else if (gapDue_ == t)
+      dropPartial(*t);
     else
       pollTimer(*t);
   }
@@ -55,15 +61,17 @@ std::vector<Report> Cm11aDevice::takeReports() { return std::exchange(reports_, 
 
 // ---- the PC's bytes ----
 
+// Bytes read late, because the caller was busy, may have been sent in time: only advance(),
+// called with nothing to read, ends a partial command.
 void Cm11aDevice::receive(std::span<const std::uint8_t> bytes, TimePoint now) {
-  advance(now);
+  runDue(now, false);
   for (const std::uint8_t byte : bytes)
     handleByte(byte, now);
 }
 
 void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
   if (silent(now)) {
-    report(Report::Kind::Note, "silent: ignored " + hex({&byte, 1}));
+    report(Report::Kind::Note, "silent: ignored " + hexBytes({&byte, 1}));
     return;
   }
   switch (state_) {
@@ -72,8 +80,7 @@ void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
     break;
   case State::Collecting:
     pendingBytes_.push_back(byte);
-    if (pendingBytes_.size() == commandLength(pending_))
-      answerChecksum(now);
+    collected(now);
     break;
   case State::AwaitGoAhead:
     goAheadDue_.reset();
@@ -86,20 +93,21 @@ void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
     }
     break;
   case State::Executing:
-    report(Report::Kind::Note, "busy on the line: ignored " + hex({&byte, 1}));
+    report(Report::Kind::Note, "busy on the line: ignored " + hexBytes({&byte, 1}));
     break;
   case State::Polling:
     if (byte == kPollAnswer)
       upload(now);
     else
-      report(Report::Kind::Note, "polling: ignored " + hex({&byte, 1}));
+      report(Report::Kind::Note, "polling: ignored " + hexBytes({&byte, 1}));
     break;
   }
 }
 
 void Cm11aDevice::start(std::uint8_t byte, TimePoint now) {
-  if (powerFailed_ && byte != kSetClock) {
-    report(Report::Kind::Note, "power failed, waiting for a set-clock: ignored " + hex({&byte, 1}));
+  if (powerFailed_ && byte != kSetClockHeader) {
+    report(Report::Kind::Note,
+           "power failed, waiting for a set-clock: ignored " + hexBytes({&byte, 1}));
     becomeIdle(now);
     return;
   }
@@ -110,7 +118,7 @@ void Cm11aDevice::start(std::uint8_t byte, TimePoint now) {
   }
   const Command command = commandStartedBy(byte);
   if (command == Command::None) {
-    report(Report::Kind::Note, "ignored " + hex({&byte, 1}));
+    report(Report::Kind::Note, "ignored " + hexBytes({&byte, 1}));
     becomeIdle(now);
     return;
   }
@@ -118,11 +126,37 @@ void Cm11aDevice::start(std::uint8_t byte, TimePoint now) {
     collide(now);
     return;
   }
+  if (command == Command::SetClock && powerFailed_) {
+    // Even a bare 0x9B answers the power-fail poll; the clock changes only if all six bytes come.
+    report(Report::Kind::Note, "set-clock begins: power-fail polls end");
+    powerFailed_ = false;
+    nextPoll_.reset();
+  }
   pending_ = command;
   pendingBytes_.assign(1, byte);
   state_ = State::Collecting;
-  if (pendingBytes_.size() == commandLength(command))
-    answerChecksum(now);
+  collected(now);
+}
+
+// A whole command is answered with its checksum; a set-clock takes effect right then, with or
+// without a go-ahead. A partial one waits for its next byte at most a command gap.
+void Cm11aDevice::collected(TimePoint now) {
+  if (pendingBytes_.size() < commandLength(pending_)) {
+    gapDue_ = now + Timing::commandGap();
+    return;
+  }
+  gapDue_.reset();
+  if (pending_ == Command::SetClock)
+    setClock(now);
+  answerChecksum(now);
+}
+
+// The PC paused inside a command: the rest is not coming, and a byte sent later starts afresh.
+void Cm11aDevice::dropPartial(TimePoint at) {
+  gapDue_.reset();
+  report(Report::Kind::Note, "PC paused inside a command: " + hexBytes(pendingBytes_) + " dropped");
+  pendingBytes_.clear();
+  becomeIdle(at);
 }
 
 void Cm11aDevice::collide(TimePoint now) {
@@ -142,21 +176,23 @@ void Cm11aDevice::answerChecksum(TimePoint now) {
     --faults_.wrongChecksums;
     sent = static_cast<std::uint8_t>(~checksum);
   }
-  std::string text = "PC: " + describePending(now) + " (" + hex(pendingBytes_) + "), checksum " +
-                     hex({&checksum, 1});
+  std::string text = "PC: " + describePending(now) + " (" + hexBytes(pendingBytes_) +
+                     "), checksum " + hexBytes({&checksum, 1});
   if (sent != checksum)
-    text += ", fault: sent " + hex({&sent, 1});
+    text += ", fault: sent " + hexBytes({&sent, 1});
   report(Report::Kind::Exchange, text);
   send(sent, now);
   state_ = State::AwaitGoAhead;
-  goAheadDue_ = now + Timing::goAheadWait();
+  goAheadDue_ = lastByteDue_ + Timing::goAheadWait();
 }
 
 // The PC gave up on the exchange (after wrong checksums, say): without this the interface
-// would wait for it in silence, holding heard traffic and, after a power failure, its polls.
+// would wait for it in silence, holding heard traffic back.
 void Cm11aDevice::dropExchange(TimePoint at) {
   goAheadDue_.reset();
-  report(Report::Kind::Note, "no go-ahead within a second: " + describePending(at) + " dropped");
+  const bool taken = pending_ == Command::SetClock;
+  report(Report::Kind::Note, "no go-ahead in time: " + describePending(at) +
+                                 (taken ? " stands, as it took effect on arrival" : " dropped"));
   becomeIdle(at);
 }
 
@@ -168,8 +204,7 @@ void Cm11aDevice::goAhead(TimePoint now) {
                       timing_);
     state_ = State::Executing;
     return;
-  case Command::SetClock:
-    setClock(now);
+  case Command::SetClock: // took effect as it arrived
     break;
   case Command::RingEnable:
   case Command::RingDisable:
@@ -177,7 +212,7 @@ void Cm11aDevice::goAhead(TimePoint now) {
     break;
   case Command::Download:
     blocks_[static_cast<std::uint16_t>(pendingBytes_[1] << 8 | pendingBytes_[2])].assign(
-        pendingBytes_.begin() + 1, pendingBytes_.end());
+        pendingBytes_.begin() + 3, pendingBytes_.end());
     break;
   case Command::None:
     break;
@@ -197,10 +232,6 @@ void Cm11aDevice::setClock(TimePoint now) {
     batteryTimer_ = 0;
   if (last & 0x01)
     monitor_.clear();
-  if (powerFailed_)
-    report(Report::Kind::Note, "clock set: power-fail polls end");
-  powerFailed_ = false;
-  nextPoll_.reset();
 }
 
 // Battery timer, clock, monitored house and firmware, then the addressed, on and dimmed
@@ -209,7 +240,7 @@ void Cm11aDevice::sendStatus(TimePoint now) {
   const auto clock = clock_.bytes(now);
   auto low = [](std::uint16_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
   auto high = [](std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); };
-  const std::uint8_t reply[kStatusReplyLength] = {
+  const std::uint8_t reply[kStatusReplySize] = {
       low(batteryTimer_),
       high(batteryTimer_),
       clock[0],
@@ -224,19 +255,23 @@ void Cm11aDevice::sendStatus(TimePoint now) {
       high(monitor_.on()),
       low(monitor_.dimmed()),
       high(monitor_.dimmed())};
-  report(Report::Kind::Exchange, "PC: status request, answered " + hex(reply));
+  report(Report::Kind::Exchange, "PC: status request, answered " + hexBytes(reply));
   send(reply, now);
 }
 
 void Cm11aDevice::upload(TimePoint now) {
   std::vector<std::uint8_t> bytes = buffer_.upload();
   buffer_.clear();
-  std::string text = "PC: poll answered, upload " + hex(bytes);
+  std::string text = "PC: poll answered, upload " + hexBytes(bytes);
   if (faults_.truncateUpload) {
     bytes.resize(std::min(bytes.size(), *std::exchange(faults_.truncateUpload, std::nullopt)));
-    text += ", fault: cut to " + (bytes.empty() ? std::string("nothing") : hex(bytes));
+    text += ", fault: cut to " + (bytes.empty() ? std::string("nothing") : hexBytes(bytes));
   }
   report(Report::Kind::Exchange, text);
+  if (lostFrames_ > 1)
+    report(Report::Kind::Note, std::to_string(lostFrames_) +
+                                   " frames were lost in all while the receive buffer was full");
+  lostFrames_ = 0;
   send(bytes, now);
   becomeIdle(now);
   feedPaced(now);
@@ -328,8 +363,11 @@ void Cm11aDevice::carry(const Frame &frame, TimePoint at) {
 void Cm11aDevice::hearRemote(const Frame &frame, TimePoint at) {
   report(Report::Kind::Line, "heard on the line: " + describe(frame));
   carry(frame, at);
-  if (!buffer_.add(frame))
-    report(Report::Kind::Note, "receive buffer full: " + describe(frame) + " lost");
+  // Nobody may answer the polls for hours: the first loss is told, the rest counted.
+  if (!buffer_.add(frame) && lostFrames_++ == 0)
+    report(Report::Kind::Note,
+           "receive buffer full: " + describe(frame) +
+               " lost, and so is further traffic until the PC takes the upload");
 }
 
 // ---- faults ----
@@ -338,10 +376,8 @@ void Cm11aDevice::powerFail(TimePoint now) {
   advance(now);
   report(Report::Kind::Note, "power failure: polling A5 until the clock is set");
   schedule_.clear();
-  pendingBytes_.clear();
+  abandonExchange();
   powerFailed_ = true;
-  state_ = State::Idle;
-  goAheadDue_.reset();
   send(kPowerFailPoll, now);
   nextPoll_ = now + Timing::pollInterval();
   feedPaced(now);
@@ -352,10 +388,15 @@ void Cm11aDevice::silence(std::optional<Duration> length, TimePoint now) {
   silentUntil_ = length ? now + *length : TimePoint::max();
   report(Report::Kind::Note, length ? "silent for a while" : "silent for good");
   output_.clear();
+  abandonExchange();
+  nextPoll_.reset();
+}
+
+void Cm11aDevice::abandonExchange() {
   pendingBytes_.clear();
   state_ = State::Idle;
   goAheadDue_.reset();
-  nextPoll_.reset();
+  gapDue_.reset();
 }
 
 void Cm11aDevice::endSilence(TimePoint at) {
@@ -368,7 +409,7 @@ void Cm11aDevice::endSilence(TimePoint at) {
 
 void Cm11aDevice::sendGarbage(std::span<const std::uint8_t> bytes, TimePoint now) {
   advance(now);
-  report(Report::Kind::Note, "fault: garbage " + hex(bytes));
+  report(Report::Kind::Note, "fault: garbage " + hexBytes(bytes));
   send(bytes, now);
 }
 

@@ -11,9 +11,11 @@
 // Serial states (the PC starts every exchange except the two polls):
 //   Idle         a header or command byte starts an exchange; 0x8B is answered at once;
 //                other bytes are ignored.
-//   Collecting   gathers the rest of a multi-byte command, then answers its checksum.
+//   Collecting   gathers the rest of a multi-byte command, then answers its checksum; a pause
+//                of Timing::commandGap() drops the partial command. A set-clock acts once its
+//                bytes are in, and its 0x9B alone ends a power failure.
 //   AwaitGoAhead 0x00 runs the command; any other byte is the PC sending again, so it starts
-//                a new exchange; nothing for a second drops the exchange.
+//                a new exchange; nothing for Timing::goAheadWait() drops the exchange.
 //   Executing    the frame waits for and takes the power line; 0x55 when it has gone.
 //   Polling      0x5A now and each second while holding heard traffic; only 0xC3 is heard,
 //                and answered with the upload.
@@ -78,15 +80,18 @@ public:
   const Timing &timing() const { return timing_; }
   bool powerFailed() const { return powerFailed_; }
   bool ringEnabled() const { return ringEnabled_; }
-  // Timer and macro blocks the PC downloaded, by their first two bytes (the block's address).
+  // Timer and macro blocks the PC downloaded: 16 data bytes by their EEPROM address.
   const std::map<std::uint16_t, std::vector<std::uint8_t>> &storedBlocks() const { return blocks_; }
 
 private:
   enum class State { Idle, Collecting, AwaitGoAhead, Executing, Polling };
 
-  std::optional<TimePoint> nextInternalEvent() const;
+  std::optional<TimePoint> nextInternalEvent(bool withGap) const;
+  void runDue(TimePoint now, bool withGap);
   void handleByte(std::uint8_t byte, TimePoint now);
   void start(std::uint8_t byte, TimePoint now);
+  void collected(TimePoint now);
+  void dropPartial(TimePoint at);
   void collide(TimePoint now);
   void answerChecksum(TimePoint now);
   void goAhead(TimePoint now);
@@ -103,6 +108,7 @@ private:
   void feedPaced(TimePoint at);
   void endSilence(TimePoint at);
   void dropExchange(TimePoint at);
+  void abandonExchange(); // power failure or silence: no answer, no deadline
   bool silent(TimePoint at) const { return silentUntil_ && at < *silentUntil_; }
   void send(std::uint8_t byte, TimePoint at);
   void send(std::span<const std::uint8_t> bytes, TimePoint at);
@@ -124,8 +130,10 @@ private:
   std::optional<TimePoint> nextPoll_;
   std::optional<TimePoint> silentUntil_;
   std::optional<TimePoint> goAheadDue_; // AwaitGoAhead ends without one then
+  std::optional<TimePoint> gapDue_;     // a partial command is dropped then
 
   std::deque<Frame> paced_;
+  int lostFrames_ = 0; // heard since the last upload but not held
 
   std::deque<std::pair<TimePoint, std::uint8_t>> output_;
   TimePoint lastByteDue_{};

@@ -53,6 +53,7 @@ struct ClearFaults {};
 struct Wait {
   Duration length;
 };
+struct Repeat {};
 struct Help {};
 struct Quit {};
 } // namespace cmd
@@ -60,7 +61,7 @@ struct Quit {};
 using Command = std::variant<cmd::Blank, cmd::Traffic, cmd::Storm, cmd::ShowModules, cmd::SetModule,
                              cmd::PowerFail, cmd::WrongChecksums, cmd::ChecksumIs5A, cmd::Collide,
                              cmd::Silence, cmd::Garbage, cmd::TruncateUpload, cmd::HangUp,
-                             cmd::ClearFaults, cmd::Wait, cmd::Help, cmd::Quit>;
+                             cmd::ClearFaults, cmd::Wait, cmd::Repeat, cmd::Help, cmd::Quit>;
 
 // The command, or a message that says what was expected.
 std::variant<Command, std::string> parseCommand(std::string_view line);

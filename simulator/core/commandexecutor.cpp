@@ -73,6 +73,7 @@ Outcome execute(const Command &command, Cm11aDevice &device, TimePoint now) {
                    say("faults cleared");
                  },
                  [&](const cmd::Wait &c) { outcome.wait = c.length; },
+                 [&](const cmd::Repeat &) { outcome.repeat = true; },
                  [&](const cmd::Help &) {
                    for (std::string &line : words::splitLines(helpText()))
                      say(std::move(line));

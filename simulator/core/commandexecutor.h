@@ -15,6 +15,7 @@ namespace x10::sim {
 struct Outcome {
   std::vector<std::string> lines; // to show the user
   std::optional<Duration> wait;
+  bool repeat = false;
   bool quit = false;
   bool hangUp = false;
 };

@@ -150,6 +150,8 @@ Parsed parseCommand(std::string_view line) {
     return bare(rest, "help", cmd::Help{});
   if (name == "quit")
     return bare(rest, "quit", cmd::Quit{});
+  if (name == "repeat")
+    return bare(rest, "repeat", cmd::Repeat{});
   if (name == "modules")
     return bare(rest, "modules", cmd::ShowModules{});
   if (name == "module")
@@ -190,6 +192,7 @@ Faults:
   fault clear                  drop pending faults and end a silence
 Scripts and the rest:
   wait SECONDS                 hold back the lines after it
+  repeat                       in a script: start it again from its first line
   help | quit                  # starts a comment)";
 }
 

@@ -3,7 +3,11 @@
 
 namespace x10::sim {
 
-void CommandRunner::add(std::string line) { lines_.push_back(std::move(line)); }
+void CommandRunner::add(std::string line) {
+  if (source_ == Source::Script)
+    script_.push_back(line);
+  lines_.push_back(std::move(line));
+}
 
 Outcome CommandRunner::runDue(Cm11aDevice &device, TimePoint now) {
   Outcome all;
@@ -12,18 +16,36 @@ Outcome CommandRunner::runDue(Cm11aDevice &device, TimePoint now) {
     lines_.pop_front();
     ++lineNumber_;
     auto parsed = parseCommand(line);
+    const std::string where = name_ + ":" + std::to_string(lineNumber_) + ": ";
     if (const auto *error = std::get_if<std::string>(&parsed)) {
-      all.lines.push_back(source_ + ":" + std::to_string(lineNumber_) + ": " + *error);
+      all.lines.push_back(where + *error);
       continue;
     }
     Outcome one = execute(std::get<Command>(parsed), device, now);
     all.lines.insert(all.lines.end(), one.lines.begin(), one.lines.end());
     all.quit = one.quit;
     all.hangUp = one.hangUp;
-    if (one.wait)
+    if (one.wait) {
       resumeAt_ = now + *one.wait;
+      waitedThisRound_ = waitedThisRound_ || one.wait->count() > 0;
+    }
+    if (one.repeat)
+      if (std::string error = repeat(); !error.empty())
+        all.lines.push_back(where + error);
   }
   return all;
+}
+
+// A round without a wait would run again at once, for ever.
+std::string CommandRunner::repeat() {
+  if (source_ != Source::Script)
+    return "repeat works in a script only";
+  if (!waitedThisRound_)
+    return "repeat needs a wait before it, or the script would run flat out";
+  lines_.assign(script_.begin(), script_.end());
+  lineNumber_ = 0;
+  waitedThisRound_ = false;
+  return {};
 }
 
 std::optional<TimePoint> CommandRunner::nextDeadline() const {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/core/frame.h"
 
-#include <cstdio>
+#include "controller/hexbytes.h"
 
 namespace x10::sim {
 
@@ -52,10 +52,9 @@ std::string describe(const Frame &frame) {
       text += ' ' + std::to_string(dimPercent(frame.dimSteps)) + '%';
     return text;
   case Frame::Kind::Extended: {
-    char bytes[8];
-    std::snprintf(bytes, sizeof bytes, " %02X %02X", frame.data, frame.command);
-    return text + std::to_string(UnitCode::fromNibble(frame.unit).number()) + " Extended Code" +
-           bytes;
+    const std::uint8_t bytes[] = {frame.data, frame.command};
+    return text + std::to_string(UnitCode::fromNibble(frame.unit).number()) + " Extended Code " +
+           hexBytes(bytes);
   }
   }
   return text;

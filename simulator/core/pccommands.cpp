@@ -7,7 +7,7 @@ namespace x10::sim::wire {
 
 Command commandStartedBy(std::uint8_t first) {
   switch (first) {
-  case kSetClock:
+  case kSetClockHeader:
     return Command::SetClock;
   case kRingEnable:
     return Command::RingEnable;
@@ -35,7 +35,7 @@ std::size_t commandLength(Command command) {
   case Command::RingDisable:
     return 1;
   case Command::Download:
-    return 20;
+    return 19;
   case Command::None:
     break;
   }
@@ -56,18 +56,6 @@ Frame frameOf(Command command, std::span<const std::uint8_t> bytes) {
     return Frame::makeFunction(house, functionFromCode(bytes[1]),
                                static_cast<std::uint8_t>(bytes[0] >> 3));
   return Frame::makeAddress(house, bytes[1] & 0xF);
-}
-
-std::string hex(std::span<const std::uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (const std::uint8_t b : bytes) {
-    if (!text.empty())
-      text += ' ';
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0xF];
-  }
-  return text;
 }
 
 } // namespace x10::sim::wire

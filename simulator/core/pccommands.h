@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace x10::sim::wire {
 
@@ -18,12 +17,12 @@ constexpr std::uint8_t kPoll = 0x5A;
 constexpr std::uint8_t kPowerFailPoll = 0xA5;
 constexpr std::uint8_t kPollAnswer = 0xC3;
 constexpr std::uint8_t kStatusRequest = 0x8B;
-constexpr std::uint8_t kSetClock = 0x9B;
+constexpr std::uint8_t kSetClockHeader = 0x9B;
 constexpr std::uint8_t kRingEnable = 0xEB;
 constexpr std::uint8_t kRingDisable = 0xDB;
 constexpr std::uint8_t kDownload = 0xFB;
 
-constexpr std::size_t kStatusReplyLength = 14;
+constexpr std::size_t kStatusReplySize = 14;
 constexpr std::uint8_t kFirmwareRevision = 1;
 
 // Exchanges with a checksum handshake.
@@ -33,11 +32,10 @@ Command commandStartedBy(std::uint8_t first);
 // Bytes of the whole command, its first byte included.
 std::size_t commandLength(Command command);
 // The checksum the interface answers. A set-clock and a download leave their first byte out;
-// ring enable/disable is a single byte, its own checksum.
+// ring enable/disable is a single byte, its own checksum. A download is 0xFB, a 2-byte EEPROM
+// address (high byte first) and 16 data bytes: 19 in all.
 std::uint8_t checksumOf(Command command, std::span<const std::uint8_t> bytes);
 // The power-line frame of a standard or extended transmission.
 Frame frameOf(Command command, std::span<const std::uint8_t> bytes);
-
-std::string hex(std::span<const std::uint8_t> bytes);
 
 } // namespace x10::sim::wire

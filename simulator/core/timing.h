@@ -24,8 +24,16 @@ public:
   // The interface repeats its polls about once a second; that is protocol, not speed, so it
   // holds in fast timing too.
   static Duration pollInterval() { return std::chrono::seconds(1); }
-  // How long a checksum waits for the PC's go-ahead before the exchange is dropped.
-  static Duration goAheadWait() { return std::chrono::seconds(1); }
+  // How long a checksum waits for the PC's go-ahead before the exchange is dropped. Clients
+  // answer at once, or after their own one-second read timeout plus a USB-serial adapter's
+  // latency (16 ms each way) and a busy scheduler: twice that second leaves them room.
+  static Duration goAheadWait() { return std::chrono::seconds(2); }
+  // The PC sends a command as one burst, so a pause this long inside one means the rest is not
+  // coming. Within a burst bytes follow each other at once, even through a USB-serial adapter
+  // (a write leaves in one USB packet; byte-by-byte writes are a 1 ms USB frame apart); 50 ms
+  // is three times an adapter's 16 ms latency timer, yet shorter than any client waits
+  // between two commands.
+  static Duration commandGap() { return std::chrono::milliseconds(50); }
 
   bool isFast() const { return mainsHz_ == 0; }
   int mainsHz() const { return mainsHz_; }

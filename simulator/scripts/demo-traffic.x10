@@ -12,3 +12,6 @@ wait 5
 B3 Off
 wait 5
 A5 Extended 1F 31
+wait 5
+# and again from the top, for as long as the simulator runs
+repeat

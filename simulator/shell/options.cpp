@@ -3,50 +3,83 @@
 
 #include "simulator/core/words.h"
 
+#include <getopt.h>
+
 namespace x10::sim {
 namespace {
 
 constexpr int kHighestCom = 255;
 
+// Long options without a short form return these.
+enum : int { kCom = 256, kMains, kLink, kScript, kTrace, kFast, kVersion };
+
+constexpr option kOptions[] = {{"help", no_argument, nullptr, 'h'},
+                               {"version", no_argument, nullptr, kVersion},
+                               {"fast", no_argument, nullptr, kFast},
+                               {"com", required_argument, nullptr, kCom},
+                               {"mains", required_argument, nullptr, kMains},
+                               {"link", required_argument, nullptr, kLink},
+                               {"script", required_argument, nullptr, kScript},
+                               {"trace", required_argument, nullptr, kTrace},
+                               {nullptr, 0, nullptr, 0}};
+
+// Takes one option and its value (empty when it had none); what is wrong with it, if anything.
+std::string take(int option, const std::string &value, Options &options) {
+  switch (option) {
+  case 'h':
+    options.help = true;
+    return {};
+  case kVersion:
+    options.version = true;
+    return {};
+  case kFast:
+    options.fast = true;
+    return {};
+  case kCom: {
+    const auto n = words::integer(value);
+    if (!n || *n < 1 || *n > kHighestCom)
+      return "--com needs a port number from 1 to 255";
+    options.com = *n;
+    return {};
+  }
+  case kMains:
+    if (value != "50" && value != "60")
+      return "--mains needs 50 or 60 (Hz)";
+    options.mainsHz = value == "50" ? 50 : 60;
+    return {};
+  default:
+    break;
+  }
+  auto &path = option == kLink ? options.link : option == kScript ? options.script : options.trace;
+  if (value.empty())
+    return std::string(option == kLink     ? "--link"
+                       : option == kScript ? "--script"
+                                           : "--trace") +
+           " needs a file path";
+  path = value;
+  return {};
+}
+
 } // namespace
 
-std::variant<Options, std::string> parseOptions(std::span<const char *const> args) {
+std::variant<Options, std::string> parseOptions(int argc, char *const argv[]) {
   Options options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view option = args[i];
-    auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= args.size())
-        return std::nullopt;
-      return std::string(args[++i]);
-    };
-    if (option == "--help" || option == "-h") {
-      options.help = true;
-    } else if (option == "--version") {
-      options.version = true;
-    } else if (option == "--fast") {
-      options.fast = true;
-    } else if (option == "--com") {
-      const auto text = value();
-      const auto n = text ? words::integer(*text) : std::nullopt;
-      if (!n || *n < 1 || *n > kHighestCom)
-        return std::string("--com needs a port number from 1 to 255");
-      options.com = *n;
-    } else if (option == "--mains") {
-      const auto text = value();
-      if (text != "50" && text != "60")
-        return std::string("--mains needs 50 or 60 (Hz)");
-      options.mainsHz = *text == "50" ? 50 : 60;
-    } else if (option == "--link" || option == "--script" || option == "--trace") {
-      auto text = value();
-      if (!text || text->empty())
-        return std::string(option) + " needs a file path";
-      (option == "--link"     ? options.link
-       : option == "--script" ? options.script
-                              : options.trace) = std::move(text);
-    } else {
-      return "unknown option '" + std::string(option) + "'";
-    }
+  optind = 0; // start afresh: the parser keeps its place between calls
+  opterr = 0; // the messages are ours
+  // "+": stop at the first word that is no option; ":": tell a missing value from the rest.
+  for (int option; (option = ::getopt_long(argc, argv, "+:h", kOptions, nullptr)) != -1;) {
+    std::string error;
+    if (option == '?')
+      error = "unknown option '" + std::string(argv[optind - 1]) + "'";
+    else if (option == ':')
+      error = take(optopt, {}, options);
+    else
+      error = take(option, optarg ? optarg : "", options);
+    if (!error.empty())
+      return error;
   }
+  if (optind < argc)
+    return "unknown option '" + std::string(argv[optind]) + "'";
   if (options.com && options.link)
     return std::string("give --com or --link, not both");
   return options;
@@ -65,8 +98,9 @@ power-line traffic and faults; type 'help' once it runs.
   --trace FILE    write every byte with its direction and time, and every exchange
   --help          show this text
   --version       show the version
-An existing link is replaced only if it dangles or points into /dev/pts; the link is
-removed on exit, Ctrl-C and SIGTERM.
+A value may also follow its option after '=': --com=2. A link already there is replaced
+only if cm11a-sim made it and that simulator is gone; the link is removed on exit, Ctrl-C
+and SIGTERM.
 )";
 }
 

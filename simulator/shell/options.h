@@ -3,7 +3,6 @@
 // The command line of cm11a-sim.
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -21,8 +20,9 @@ struct Options {
   bool version = false;
 };
 
-// The options, or a message saying what is wrong. args leaves out the program name.
-std::variant<Options, std::string> parseOptions(std::span<const char *const> args);
+// The options of main's argc and argv, or a message saying what is wrong. Each option's value
+// may follow it as the next word or after '=': --com 2, --com=2.
+std::variant<Options, std::string> parseOptions(int argc, char *const argv[]);
 std::string_view usage();
 // "cm11a-sim <version>", the line --version prints.
 std::string versionLine();

@@ -1,15 +1,56 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/shell/portlink.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <utility>
+#include <cerrno>
+#include <cstring>
+#include <sstream>
 
 namespace x10::sim {
+namespace {
 
 namespace fs = std::filesystem;
 
-std::string refusalToReplace(const fs::path &link) {
+fs::path claimPath(const fs::path &link) {
+  return link.parent_path() / ("." + link.filename().string() + ".cm11a-sim");
+}
+
+std::string readClaim(int fd) {
+  char text[512];
+  const ssize_t n = ::pread(fd, text, sizeof text, 0);
+  return n > 0 ? std::string(text, static_cast<std::size_t>(n)) : std::string();
+}
+
+// The claim file, locked, or why not. A claim removed by its exiting simulator between our
+// open and our lock is not the one at the path any more: open again.
+std::variant<UniqueFd, std::string> lockClaim(const fs::path &link) {
+  const fs::path path = claimPath(link);
+  for (;;) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.valid())
+      return "cannot create " + path.string() + ": " + std::strerror(errno);
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+      std::istringstream claim(readClaim(fd.get()));
+      std::string pid, target;
+      claim >> pid >> target;
+      return "refusing to take over " + link.string() + " (pointing at " + target +
+             "): cm11a-sim " + pid + " is running on it";
+    }
+    struct stat opened {
+    }, named{};
+    if (::fstat(fd.get(), &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+        opened.st_ino == named.st_ino && opened.st_dev == named.st_dev)
+      return fd;
+  }
+}
+
+// Why the path may not be replaced, or nothing if it may: it is free, or it is the link a
+// simulator now gone made (the target in its claim).
+std::string refusal(const fs::path &link, const std::string &claim) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(link, ec);
   if (!fs::exists(status))
@@ -17,26 +58,19 @@ std::string refusalToReplace(const fs::path &link) {
   if (!fs::is_symlink(status))
     return link.string() + " exists and is not a link; refusing to replace it";
   const fs::path target = fs::read_symlink(link, ec);
-  if (!fs::exists(link, ec))
-    return {}; // dangling: left behind by a program that is gone
-  const fs::path resolved = target.is_absolute() ? target : link.parent_path() / target;
-  if (resolved.lexically_normal().string().starts_with("/dev/pts/"))
+  std::istringstream fields(claim);
+  std::string pid, made;
+  fields >> pid >> made;
+  if (!made.empty() && target == made)
     return {};
   return "refusing to replace " + link.string() + ": it points at " + target.string() +
-         ", which is not a pseudo-terminal and may be a real serial port; remove the link yourself "
-         "if it is stale";
+         ", a link cm11a-sim did not make (it may be your serial port); remove it yourself if it "
+         "is stale";
 }
 
-std::variant<PortLink, std::string> PortLink::publish(const fs::path &link,
-                                                      const fs::path &target) {
-  if (std::string refusal = refusalToReplace(link); !refusal.empty())
-    return refusal;
-  std::error_code ec;
-  if (link.has_parent_path())
-    fs::create_directories(link.parent_path(), ec);
-  if (ec)
-    return "cannot create " + link.parent_path().string() + ": " + ec.message();
+std::string makeLink(const fs::path &link, const fs::path &target) {
   // A link made beside it and renamed over it: the port name never points nowhere.
+  std::error_code ec;
   const fs::path temporary = link.string() + ".new-" + std::to_string(::getpid());
   fs::remove(temporary, ec);
   fs::create_symlink(target, temporary, ec);
@@ -46,18 +80,53 @@ std::variant<PortLink, std::string> PortLink::publish(const fs::path &link,
     fs::remove(temporary, ec);
     return "cannot create the link " + link.string() + ": " + ec.message();
   }
-  return PortLink(link, target);
+  return {};
 }
 
-PortLink::PortLink(PortLink &&other) noexcept
-    : link_(std::exchange(other.link_, {})), target_(std::exchange(other.target_, {})) {}
+std::string writeClaim(int fd, const fs::path &target) {
+  const std::string text = std::to_string(::getpid()) + ' ' + target.string() + '\n';
+  if (::ftruncate(fd, 0) != 0 ||
+      ::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size()))
+    return std::string("cannot record the link's owner: ") + std::strerror(errno);
+  return {};
+}
+
+} // namespace
+
+std::variant<PortLink, std::string> PortLink::publish(const fs::path &link,
+                                                      const fs::path &target) {
+  std::error_code ec;
+  if (link.has_parent_path())
+    fs::create_directories(link.parent_path(), ec);
+  if (ec)
+    return "cannot create " + link.parent_path().string() + ": " + ec.message();
+  auto locked = lockClaim(link);
+  if (auto *why = std::get_if<std::string>(&locked))
+    return std::move(*why);
+  UniqueFd claim = std::get<UniqueFd>(std::move(locked));
+  const std::string previous = readClaim(claim.get());
+  if (std::string why = refusal(link, previous); !why.empty()) {
+    if (previous.empty()) // made just now, for nothing
+      fs::remove(claimPath(link), ec);
+    return why;
+  }
+  std::string why = writeClaim(claim.get(), target);
+  if (why.empty())
+    why = makeLink(link, target);
+  if (!why.empty()) {
+    fs::remove(claimPath(link), ec);
+    return why;
+  }
+  return PortLink(link, target, std::move(claim));
+}
 
 PortLink::~PortLink() {
-  if (link_.empty())
+  if (!claim_.valid())
     return;
   std::error_code ec;
   if (fs::read_symlink(link_, ec) == target_ && !ec)
     fs::remove(link_, ec);
+  fs::remove(claimPath(link_), ec);
 }
 
 } // namespace x10::sim

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The symlink that publishes the pseudo-terminal under a port name. It replaces only a link
-// that dangles or points into /dev/pts (a pseudo-terminal, most likely an earlier simulator's):
-// anything else may be a real serial port a user relies on. The link goes again with this
-// object, unless someone has pointed it elsewhere meanwhile.
+// The symlink that publishes the pseudo-terminal under a port name. A link already there may
+// be a user's pinned port (to an adapter, plugged in or not), so the simulator replaces only a
+// link it made itself and whose simulator is gone. It knows its own by a claim file beside the
+// link (".com2.cm11a-sim"), holding the pid and the target it made and locked (flock) for as
+// long as that simulator runs: the lock also keeps a second simulator off a running one's port.
+// The link goes again with this object, unless someone has pointed it elsewhere meanwhile.
+
+#include "simulator/shell/uniquefd.h"
 
 #include <filesystem>
 #include <string>
@@ -17,7 +21,7 @@ public:
   static std::variant<PortLink, std::string> publish(const std::filesystem::path &link,
                                                      const std::filesystem::path &target);
 
-  PortLink(PortLink &&other) noexcept;
+  PortLink(PortLink &&other) noexcept = default;
   PortLink &operator=(PortLink &&) = delete;
   PortLink(const PortLink &) = delete;
   ~PortLink();
@@ -25,14 +29,12 @@ public:
   const std::filesystem::path &path() const { return link_; }
 
 private:
-  PortLink(std::filesystem::path link, std::filesystem::path target)
-      : link_(std::move(link)), target_(std::move(target)) {}
+  PortLink(std::filesystem::path link, std::filesystem::path target, UniqueFd claim)
+      : link_(std::move(link)), target_(std::move(target)), claim_(std::move(claim)) {}
 
   std::filesystem::path link_;
   std::filesystem::path target_;
+  UniqueFd claim_; // locked; invalid once moved from
 };
-
-// Why an existing path may not be replaced by a link, or nothing if it may.
-std::string refusalToReplace(const std::filesystem::path &link);
 
 } // namespace x10::sim

@@ -3,49 +3,58 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <pty.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <system_error>
 #include <termios.h>
 
 namespace x10::sim {
 namespace {
 
-[[noreturn]] void fail(const char *what) {
-  throw std::system_error(errno, std::generic_category(), what);
+void check(bool ok, const char *what) {
+  if (!ok)
+    throw std::system_error(errno, std::generic_category(), what);
 }
 
-// A driver sets its own line settings, but one that does not must still get every byte as
-// sent: no echo, no line editing, no newline translation.
-void makeRaw(const std::string &slavePath) {
-  const UniqueFd slave(::open(slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-  if (!slave.valid())
-    fail("opening the pseudo-terminal's slave side");
-  termios settings{};
-  if (::tcgetattr(slave.get(), &settings) != 0)
-    fail("reading the pseudo-terminal's settings");
-  ::cfmakeraw(&settings);
-  ::cfsetispeed(&settings, B4800);
-  ::cfsetospeed(&settings, B4800);
-  if (::tcsetattr(slave.get(), TCSANOW, &settings) != 0)
-    fail("setting the pseudo-terminal to raw mode");
+void closeOnExec(int fd) {
+  const int flags = ::fcntl(fd, F_GETFD);
+  check(flags >= 0 && ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC) == 0,
+        "making the pseudo-terminal close-on-exec");
 }
 
 } // namespace
 
-PseudoTerminal PseudoTerminal::open() {
-  UniqueFd master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
-  if (!master.valid())
-    fail("opening a pseudo-terminal");
-  if (::grantpt(master.get()) != 0 || ::unlockpt(master.get()) != 0)
-    fail("unlocking the pseudo-terminal");
+PtyPair openRawPty() {
+  int master = -1;
+  int slave = -1;
+  check(::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0, "opening a pseudo-terminal");
+  PtyPair pty{UniqueFd(master), UniqueFd(slave), {}};
+  closeOnExec(master);
+  closeOnExec(slave);
   char name[128];
-  if (::ptsname_r(master.get(), name, sizeof name) != 0)
-    fail("naming the pseudo-terminal");
-  const int flags = ::fcntl(master.get(), F_GETFL);
-  if (flags < 0 || ::fcntl(master.get(), F_SETFL, flags | O_NONBLOCK) != 0)
-    fail("making the pseudo-terminal non-blocking");
-  makeRaw(name);
-  return PseudoTerminal(std::move(master), name);
+  errno = ::ptsname_r(master, name, sizeof name);
+  check(errno == 0, "naming the pseudo-terminal");
+  pty.slavePath = name;
+  termios settings{};
+  check(::tcgetattr(slave, &settings) == 0, "reading the pseudo-terminal's settings");
+  ::cfmakeraw(&settings);
+  check(::cfsetspeed(&settings, B4800) == 0, "choosing 4800 baud");
+  check(::tcsetattr(slave, TCSANOW, &settings) == 0, "setting the pseudo-terminal to raw mode");
+  return pty;
+}
+
+PseudoTerminal PseudoTerminal::open() {
+  PtyPair pty = openRawPty();
+  const int flags = ::fcntl(pty.master.get(), F_GETFL);
+  check(flags >= 0 && ::fcntl(pty.master.get(), F_SETFL, flags | O_NONBLOCK) == 0,
+        "making the pseudo-terminal non-blocking");
+  return PseudoTerminal(std::move(pty));
+}
+
+void PseudoTerminal::release() const {
+  check(::ioctl(pty_.slave.get(), TIOCNXCL) == 0, "ending the port's exclusive mode");
+  check(::tcflush(pty_.slave.get(), TCIFLUSH) == 0, "dropping bytes nobody read");
 }
 
 } // namespace x10::sim

@@ -3,6 +3,8 @@
 
 #include "simulator/shell/syscalls.h"
 
+#include "controller/hexbytes.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -15,7 +17,6 @@
 namespace x10::sim {
 namespace {
 
-constexpr auto kPortCheck = std::chrono::milliseconds(20);
 constexpr int kWriteTimeoutMs = 1000;
 constexpr std::size_t kLongestLine = 4096; // input without newlines must not grow without bound
 
@@ -43,13 +44,12 @@ std::optional<TimePoint> earliest(std::initializer_list<std::optional<TimePoint>
 
 } // namespace
 
-SimulatorLoop::SimulatorLoop(Cm11aDevice &device, int master, SignalWatch &signals, Trace &trace,
-                             CommandRunner &script)
-    : device_(device), master_(master), signals_(signals), trace_(trace), script_(script),
+SimulatorLoop::SimulatorLoop(Cm11aDevice &device, PseudoTerminal &port, SignalWatch &signals,
+                             Trace &trace, CommandRunner &script)
+    : device_(device), port_(port), signals_(signals), trace_(trace), script_(script),
       start_(Clock::now()) {}
 
 int SimulatorLoop::run() {
-  checkPortOpen(Clock::now());
   while (!stop_) {
     pump(Clock::now());
     if (!stop_)
@@ -60,15 +60,15 @@ int SimulatorLoop::run() {
 
 void SimulatorLoop::waitForEvents(TimePoint now) {
   const auto deadline =
-      earliest({device_.nextDeadline(), script_.nextDeadline(), terminal_.nextDeadline(),
-                portOpen_ ? std::nullopt : std::optional(now + kPortCheck)});
+      earliest({device_.nextDeadline(), script_.nextDeadline(), terminal_.nextDeadline()});
   int timeoutMs = -1;
   if (deadline) {
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*deadline - now).count();
     timeoutMs = static_cast<int>(std::clamp<long long>(wait, 0, INT_MAX));
   }
-  std::array<pollfd, 3> fds{{{signals_.fd(), POLLIN, 0},
-                             {portOpen_ ? master_ : -1, POLLIN, 0},
+  std::array<pollfd, 4> fds{{{signals_.fd(), POLLIN, 0},
+                             {port_.clients().fd(), POLLIN, 0},
+                             {port_.master(), POLLIN, 0},
                              {terminalOpen_ ? STDIN_FILENO : -1, POLLIN, 0}}};
   if (SysCalls::real().poll(fds.data(), fds.size(), timeoutMs) < 0) {
     if (errno != EINTR)
@@ -82,43 +82,38 @@ void SimulatorLoop::waitForEvents(TimePoint now) {
       stop_ = true;
     }
   }
+  // A client opens the port before it writes, so its bytes find it counted.
   if (fds[1].revents)
-    readPort(now);
-  if (!portOpen_)
-    checkPortOpen(now);
+    checkClients(now);
   if (fds[2].revents)
+    readPort(now);
+  if (fds[3].revents)
     readTerminal();
 }
 
 void SimulatorLoop::readPort(TimePoint now) {
   std::array<std::uint8_t, 256> buffer;
   for (;;) {
-    const ReadResult result = readSome(SysCalls::real(), master_, buffer);
-    if (result.status == ReadResult::Status::Data) {
-      const std::span bytes(buffer.data(), result.count);
-      trace_.bytes(Trace::Direction::FromPc, bytes, now);
-      device_.receive(bytes, now);
-      continue;
-    }
-    if (result.status == ReadResult::Status::End) {
-      portOpen_ = false;
-      say("port  ", "closed by the other side", now);
-    } else if (result.status == ReadResult::Status::Failed) {
+    const ReadResult result = readSome(SysCalls::real(), port_.master(), buffer);
+    if (result.status == ReadResult::Status::WouldBlock)
+      return;
+    if (result.status != ReadResult::Status::Data) // the simulator holds the slave side open
       throw std::system_error(result.error, std::generic_category(), "reading the pseudo-terminal");
-    }
-    return;
+    const std::span bytes(buffer.data(), result.count);
+    trace_.bytes(Trace::Direction::FromPc, bytes, now);
+    device_.receive(bytes, now);
   }
 }
 
-// With nobody on the slave side the master polls as hung up.
-void SimulatorLoop::checkPortOpen(TimePoint now) {
-  pollfd master{master_, POLLIN, 0};
-  if (SysCalls::real().poll(&master, 1, 0) < 0)
+// Once the last client has gone, however it went, the port is free for the next one.
+void SimulatorLoop::checkClients(TimePoint now) {
+  const bool open = port_.clients().update() > 0;
+  if (open == portOpen_)
     return;
-  const bool open = !(master.revents & POLLHUP);
-  if (open && !portOpen_)
-    say("port  ", "opened", now);
   portOpen_ = open;
+  if (!open)
+    port_.release();
+  say("port  ", open ? "opened" : "closed by the other side", now);
 }
 
 void SimulatorLoop::readTerminal() {
@@ -148,13 +143,14 @@ void SimulatorLoop::pump(TimePoint now) {
   const std::vector<std::uint8_t> output = device_.takeOutput(now);
   if (!output.empty()) {
     if (portOpen_) {
-      const std::size_t written = writeAll(SysCalls::real(), master_, output, kWriteTimeoutMs);
+      const std::size_t written =
+          writeAll(SysCalls::real(), port_.master(), output, kWriteTimeoutMs);
       trace_.bytes(Trace::Direction::ToPc, std::span(output).first(written), now);
       if (written < output.size())
         say("port  ", "could not write " + std::to_string(output.size() - written) + " byte(s)",
             now);
     } else {
-      trace_.text("port closed, lost: " + wire::hex(output), now);
+      trace_.text("port closed, lost: " + hexBytes(output), now);
     }
   }
   for (const Report &report : device_.takeReports())

@@ -3,13 +3,12 @@
 // The poll loop of cm11a-sim: bytes between the pseudo-terminal and the device core, command
 // lines from the terminal and the script, signals, and the core's deadlines. One thread.
 //
-// The port may be opened and closed by a driver any number of times. With nobody on the slave
-// side the master reports a hang-up on every poll, so the loop then leaves it out and looks
-// again every few milliseconds; what the interface sends meanwhile is lost, as it would be on
-// a serial port nobody has open.
+// The port may be opened and closed by a driver any number of times. While nobody has it open,
+// what the interface sends is lost, as it would be on a serial port nobody has open.
 
 #include "simulator/core/cm11adevice.h"
 #include "simulator/core/commandrunner.h"
+#include "simulator/shell/pseudoterminal.h"
 #include "simulator/shell/signalwatch.h"
 #include "simulator/shell/trace.h"
 
@@ -19,7 +18,7 @@ namespace x10::sim {
 
 class SimulatorLoop {
 public:
-  SimulatorLoop(Cm11aDevice &device, int master, SignalWatch &signals, Trace &trace,
+  SimulatorLoop(Cm11aDevice &device, PseudoTerminal &port, SignalWatch &signals, Trace &trace,
                 CommandRunner &script);
 
   // Runs until quit, hang-up or a signal; the exit status.
@@ -28,18 +27,18 @@ public:
 private:
   void waitForEvents(TimePoint now);
   void readPort(TimePoint now);
-  void checkPortOpen(TimePoint now);
+  void checkClients(TimePoint now);
   void readTerminal();
   void pump(TimePoint now);
   void show(const Outcome &outcome, TimePoint now);
   void say(std::string_view prefix, const std::string &text, TimePoint now);
 
   Cm11aDevice &device_;
-  int master_;
+  PseudoTerminal &port_;
   SignalWatch &signals_;
   Trace &trace_;
   CommandRunner &script_;
-  CommandRunner terminal_{"input"};
+  CommandRunner terminal_{"input", CommandRunner::Source::Terminal};
   TimePoint start_;
   std::string partialLine_;
   bool terminalOpen_ = true;

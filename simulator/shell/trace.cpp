@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/shell/trace.h"
 
+#include "controller/hexbytes.h"
+
 #include <cstdio>
 
 namespace x10::sim {
@@ -21,10 +23,9 @@ void Trace::bytes(Direction direction, std::span<const std::uint8_t> bytes, Time
   if (!file_.is_open())
     return;
   for (const std::uint8_t byte : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", byte);
     stamp(at);
-    file_ << (direction == Direction::FromPc ? "PC -> CM11A  " : "CM11A -> PC  ") << hex << '\n';
+    file_ << (direction == Direction::FromPc ? "PC -> CM11A  " : "CM11A -> PC  ")
+          << hexBytes({&byte, 1}) << '\n';
   }
   file_.flush();
 }

@@ -24,6 +24,8 @@ public:
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
+  // Hands the descriptor to a caller that closes it itself.
+  int release() { return std::exchange(fd_, -1); }
   void reset(int fd = -1) {
     if (fd_ >= 0)
       SysCalls::real().close(fd_);

@@ -203,7 +203,7 @@ private slots:
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", home.path());
     probe.setProcessEnvironment(env);
-    probe.start(command.takeFirst(), command);
+    startCommand(probe, command);
     QVERIFY(probe.waitForFinished(10000));
     const QStringList lines = QString::fromLocal8Bit(probe.readAllStandardOutput()).split('\n');
     QCOMPARE(lines.size(), 2);

@@ -341,9 +341,9 @@ private slots:
     QTest::addColumn<Failure>("failure");
     QTest::newRow("status") << 0 << 1500 << Failure::NoAnswer;
     QTest::newRow("checksum") << 1 << 1000 << Failure::NoAnswer;
-    // 22 dims: (25 + 22 x 11) cycles at 50 Hz = 5340 ms, plus the line busy with another
-    // transmitter's address and full dim (25 + 267 cycles = 5840 ms), plus 1000 ms margin.
-    QTest::newRow("ready after full dim") << 2 << 12180 << Failure::NotDone;
+    // 22 dims: (22 x 11 + 3) cycles at 50 Hz = 4900 ms, plus the line busy with another
+    // transmitter's address and full dim (25 + 245 cycles = 5400 ms), plus 1000 ms margin.
+    QTest::newRow("ready after full dim") << 2 << 11300 << Failure::NotDone;
   }
   void silenceEndsEveryWait() {
     QFETCH(int, operation);

@@ -24,41 +24,50 @@ private slots:
     QTest::addColumn<Transmission>("transmission");
     QTest::addColumn<Bytes>("bytes");
     QTest::addColumn<int>("checksum");
+    // Mains cycles on the line: 11-cycle frames, at least two, one a dim step, 3 silent cycles;
+    // an extended frame is 31 cycles twice and 3 silent.
+    QTest::addColumn<int>("cycles");
     QTest::newRow("address A1") << Transmission::address(house('A'), unit(1)) << Bytes{0x04, 0x66}
-                                << 0x6A;
+                                << 0x6A << 25;
     QTest::newRow("address A2") << Transmission::address(house('a'), unit(2)) << Bytes{0x04, 0x6E}
-                                << 0x72;
+                                << 0x72 << 25;
     QTest::newRow("A On") << Transmission::function(house('A'), Function::On) << Bytes{0x06, 0x62}
-                          << 0x68;
+                          << 0x68 << 25;
     QTest::newRow("A Off") << Transmission::function(house('A'), Function::Off) << Bytes{0x06, 0x63}
-                           << 0x69;
+                           << 0x69 << 25;
     QTest::newRow("A Dim 16") << Transmission::function(house('A'), Function::Dim, 16)
-                              << Bytes{0x86, 0x64} << 0xEA;
+                              << Bytes{0x86, 0x64} << 0xEA << 179;
     QTest::newRow("A Dim 10") << Transmission::function(house('A'), Function::Dim, 10)
-                              << Bytes{0x56, 0x64} << 0xBA;
+                              << Bytes{0x56, 0x64} << 0xBA << 113;
+    QTest::newRow("A Dim 22") << Transmission::function(house('A'), Function::Dim, 22)
+                              << Bytes{0xB6, 0x64} << 0x1A << 245;
+    QTest::newRow("A Dim 1") << Transmission::function(house('A'), Function::Dim, 1)
+                             << Bytes{0x0E, 0x64} << 0x72 << 25;
     QTest::newRow("A Bright 5") << Transmission::function(house('A'), Function::Bright, 5)
-                                << Bytes{0x2E, 0x65} << 0x93;
-    QTest::newRow("A All Units Off")
-        << Transmission::function(house('A'), Function::AllUnitsOff) << Bytes{0x06, 0x60} << 0x66;
+                                << Bytes{0x2E, 0x65} << 0x93 << 58;
+    QTest::newRow("A All Units Off") << Transmission::function(house('A'), Function::AllUnitsOff)
+                                     << Bytes{0x06, 0x60} << 0x66 << 25;
     QTest::newRow("dims ignored for On")
-        << Transmission::function(house('A'), Function::On, 9) << Bytes{0x06, 0x62} << 0x68;
+        << Transmission::function(house('A'), Function::On, 9) << Bytes{0x06, 0x62} << 0x68 << 25;
     QTest::newRow("G1 sums to a poll byte")
-        << Transmission::address(house('G'), unit(1)) << Bytes{0x04, 0x56} << 0x5A;
+        << Transmission::address(house('G'), unit(1)) << Bytes{0x04, 0x56} << 0x5A << 25;
     QTest::newRow("extended A5") << Transmission::extended(house('A'), unit(5), 0x1F, 0x31)
-                                 << Bytes{0x07, 0x67, 0x01, 0x1F, 0x31} << 0xBF;
+                                 << Bytes{0x07, 0x67, 0x01, 0x1F, 0x31} << 0xBF << 65;
     // Monday 24 November (day 328) 21:04:19, monitored house A.
     QTest::newRow("set clock") << Transmission::setClock({328, 1, 21, 4, 19}, house('A'), 0)
-                               << Bytes{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x60} << 0x87;
+                               << Bytes{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x60} << 0x87 << 0;
     QTest::newRow("set clock clearing, never purging")
         << Transmission::setClock({328, 1, 21, 4, 19}, house('A'), 0xFF)
-        << Bytes{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x63} << 0x8A;
+        << Bytes{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x63} << 0x8A << 0;
   }
   void standardExamples() {
     QFETCH(Transmission, transmission);
     QFETCH(Bytes, bytes);
     QFETCH(int, checksum);
+    QFETCH(int, cycles);
     QCOMPARE(transmission.bytes(), bytes);
     QCOMPARE(transmission.checksum(), checksum);
+    QCOMPARE(transmission.lineCycles(), cycles);
     QCOMPARE(Transmission::parse(bytes), transmission);
   }
 

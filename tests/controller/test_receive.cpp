@@ -46,6 +46,9 @@ private slots:
         << std::vector<Bytes>{{0x04, 0x04, 0x66, 0xE2, 0x62}} << QStringList{"A1", "B3", "A1 On"};
     QTest::newRow("dim 45%") << std::vector<Bytes>{{0x03, 0x01, 0x64, 0x5E}}
                              << QStringList{"A Dim 45%"};
+    // 10 steps of 22, level 95 of 210, as the interface uploads a 45 % dim
+    QTest::newRow("dim 10 steps") << std::vector<Bytes>{{0x03, 0x01, 0x64, 0x5F}}
+                                  << QStringList{"A Dim 45%"};
     QTest::newRow("bright level 21")
         << std::vector<Bytes>{{0x04, 0x02, 0x66, 0x65, 0x15}} << QStringList{"A1", "A1 Bright 10%"};
     QTest::newRow("extended A5") << std::vector<Bytes>{{0x05, 0x01, 0x67, 0x01, 0x1F, 0x31}}

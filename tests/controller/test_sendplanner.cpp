@@ -34,6 +34,9 @@ private slots:
                                        << "" << 4 << 73.0 << 0.0 << 0.0 << Bytes{0x86, 0x64};
     QTest::newRow("dim 45% = 10 dims") << "A"
                                        << "" << 4 << 45.0 << 0.0 << 0.0 << Bytes{0x56, 0x64};
+    // 25 % is 5.5 dims, rounded half up
+    QTest::newRow("dim 25% = 6 dims") << "A"
+                                      << "" << 4 << 25.0 << 0.0 << 0.0 << Bytes{0x36, 0x64};
     QTest::newRow("bright 100% = 22 dims") << "A"
                                            << "" << 5 << 100.0 << 0.0 << 0.0 << Bytes{0xB6, 0x65};
     QTest::newRow("pre-set 100% = level 31")

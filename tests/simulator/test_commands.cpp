@@ -61,6 +61,8 @@ private slots:
                                    << "A66 A6E F63";
     QTest::newRow("dim percent") << "A Dim 45%"
                                  << "F64/10";
+    QTest::newRow("dim 25%, 5.5 steps rounded up") << "A Dim 25%"
+                                                   << "F64/6";
     QTest::newRow("bright full") << "a bright 100%"
                                  << "F65/22";
     QTest::newRow("extended") << "A5 Extended 1F 31"
@@ -208,7 +210,7 @@ private slots:
   void scriptWaitsBetweenLines() {
     const TimePoint start = TimePoint{} + 1h;
     Cm11aDevice device(Timing::fast(), PowerLine::withDemoModules(), start);
-    CommandRunner script("demo.x10");
+    CommandRunner script("demo.x10", CommandRunner::Source::Script);
     for (const char *line : {"A1 On", "wait 2", "bogus", "A1 Off", "quit", "A1 On"})
       script.add(line);
 
@@ -227,6 +229,38 @@ private slots:
     QVERIFY2(QString::fromStdString(later.lines[0]).startsWith("demo.x10:3: 'bogus'"),
              later.lines[0].c_str());
     QVERIFY(!script.finished()); // the line after quit is left
+  }
+
+  // repeat starts a script over, for as long as it runs; the lines after it never run.
+  void scriptRepeats() {
+    const TimePoint start = TimePoint{} + 1h;
+    Cm11aDevice device(Timing::fast(), PowerLine::withDemoModules(), start);
+    const auto lamp = [&](char house, int unit) {
+      return device.powerLine().module(*HouseCode::fromLetter(house), *UnitCode::fromNumber(unit));
+    };
+    CommandRunner script("demo.x10", CommandRunner::Source::Script);
+    for (const char *line : {"A1 On", "wait 2", "A1 Off", "repeat", "B3 On"})
+      script.add(line);
+    script.runDue(device, start);
+    for (int round = 1; round <= 3; ++round) {
+      QVERIFY(lamp('A', 1)->on);
+      QVERIFY(script.runDue(device, start + round * 2s - 1ms).lines.empty());
+      script.runDue(device, start + round * 2s); // Off, then On again
+      QCOMPARE(script.nextDeadline(), std::optional(start + (round + 1) * 2s));
+    }
+    QVERIFY(!lamp('B', 3)->on);
+
+    CommandRunner flatOut("flat.x10", CommandRunner::Source::Script);
+    flatOut.add("A1 On");
+    flatOut.add("repeat");
+    QCOMPARE(flatOut.runDue(device, start).lines.back(),
+             std::string("flat.x10:2: repeat needs a wait before it, or the script would run flat "
+                         "out"));
+    QVERIFY(flatOut.finished());
+    CommandRunner typed("input", CommandRunner::Source::Terminal);
+    typed.add("repeat");
+    QCOMPARE(typed.runDue(device, start).lines.back(),
+             std::string("input:1: repeat works in a script only"));
   }
 };
 

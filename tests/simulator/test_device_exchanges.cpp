@@ -11,7 +11,19 @@ using x10::sim::test::VirtualWire;
 namespace {
 const HouseCode kA = *HouseCode::fromLetter('A');
 const UnitCode kUnit1 = *UnitCode::fromNumber(1);
+
+// The PC sends, then reads what arrives within the next afterMs of virtual time.
+struct Step {
+  QByteArray send;
+  int afterMs;
+  QByteArray expect;
+};
+using Steps = std::vector<Step>;
+
+const QByteArray kResetStatus = "FF FF 00 00 00 00 01 61 ";
 } // namespace
+
+Q_DECLARE_METATYPE(Steps)
 
 class TestDeviceExchanges : public QObject {
   Q_OBJECT
@@ -53,6 +65,75 @@ private slots:
     VirtualWire trailing;
     trailing.send(transmission + " 00");
     QCOMPARE(trailing.read(), checksum + " 55");
+  }
+
+  // What established clients send, byte for byte, and when.
+  void clientHabits_data() {
+    QTest::addColumn<bool>("powerFailed");
+    QTest::addColumn<Steps>("steps");
+    // 0xFB, address 00 20, 16 data bytes: 19 in all, checksum 00 + 20 + 16 x 01 = 30; the
+    // erased block sums to 01 + F0 + 16 x FF = 10E1.
+    const QByteArray block = "FB 00 20" + QByteArray(" 01").repeated(16);
+    const QByteArray erase = "FB 01 F0" + QByteArray(" FF").repeated(16);
+    QTest::newRow("timer block, then A1")
+        << false << Steps{{block, 0, "30"}, {"00", 0, "55"}, {"04 66", 0, "6A"}};
+    QTest::newRow("erased block, then A1")
+        << false << Steps{{erase, 0, "E1"}, {"00", 0, "55"}, {"04 66", 0, "6A"}};
+    // Flags 3: clear the battery timer and the monitored status; no go-ahead follows.
+    QTest::newRow("set-clock clears without a go-ahead")
+        << false
+        << Steps{{"04 66 00", 0, "6A 55"},
+                 {"06 62 00", 0, "68 55"},
+                 {"9B 00 00 00 00 01 63", 0, "64"},
+                 {"8B", 0, "00 00 00 00 00 00 01 61 00 00 00 00 00 00"}};
+    QTest::newRow("set-clock picks house B without a go-ahead")
+        << false
+        << Steps{{"9B 00 00 00 00 01 E0", 0, "E1"},
+                 {"8B", 0, "FF FF 00 00 00 00 01 E1 00 00 00 00 00 00"}};
+    QTest::newRow("go-ahead 1.004 s late")
+        << false << Steps{{"04 66", 1004, "6A"}, {"00", 0, "55"}};
+    QTest::newRow("go-ahead after the wait")
+        << false << Steps{{"04 66", 2001, "6A"}, {"00", 1000, ""}, {"04 66", 0, "6A"}};
+    QTest::newRow("45 ms inside a header") << false << Steps{{"04", 45, ""}, {"66", 0, "6A"}};
+    QTest::newRow("55 ms inside a header") << false << Steps{{"04", 55, ""}, {"04 66", 0, "6A"}};
+    // After a power failure: A5 each second until a set-clock, whole or not, begins.
+    QTest::newRow("bare 9B answers the power-fail poll")
+        << true
+        << Steps{{"", 0, "A5"},
+                 {"9B", 1500, ""},
+                 {"8B", 0, "FF FF 01 00 00 00 01 61 00 00 00 00 00 00"},
+                 {"8B", 0, "FF FF 01 00 00 00 01 61 00 00 00 00 00 00"},
+                 {"04 66", 0, "6A"}};
+    QTest::newRow("set-clock cut short answers the power-fail poll")
+        << true
+        << Steps{{"", 0, "A5"},
+                 {"9B 13 40", 1500, ""},
+                 {"8B", 0, "FF FF 01 00 00 00 01 61 00 00 00 00 00 00"}};
+    QTest::newRow("set-clock without a go-ahead after a power failure")
+        << true
+        << Steps{{"", 0, "A5"},
+                 {"9B 13 40 0A 48 82 60", 1500, "87"},
+                 {"8B", 0, "FF FF 14 40 0A 48 82 61 00 00 00 00 00 00"}};
+  }
+  void clientHabits() {
+    QFETCH(bool, powerFailed);
+    QFETCH(Steps, steps);
+    VirtualWire wire;
+    if (powerFailed)
+      wire.device.powerFail(wire.now);
+    for (const Step &step : steps) {
+      wire.send(step.send);
+      QCOMPARE(wire.readFor(std::chrono::milliseconds(step.afterMs)), step.expect);
+    }
+  }
+
+  // A caller busy for longer than the command gap reads the rest late: it was sent in time.
+  void bytesReadLateStillContinueACommand() {
+    VirtualWire wire;
+    wire.send("04");
+    wire.now += std::chrono::milliseconds(80);
+    wire.send("66");
+    QCOMPARE(wire.read(), QByteArray("6A"));
   }
 
   void a1OnTurnsLampA1On() {
@@ -144,15 +225,35 @@ private slots:
     QCOMPARE(wire.read(), QByteArray("6A"));
   }
 
-  void statusAfterResetShowsA1Addressed() {
+  // The monitored house's bitmaps, bit n the unit whose code nibble is n (A1 is 40 00): Dim
+  // and Bright both leave a unit on at a level the interface cannot know, so both mark it
+  // dimmed; On, Off and the All functions clear the mark.
+  void statusBitmaps_data() {
+    QTest::addColumn<QByteArrayList>("transmissions");
+    QTest::addColumn<QByteArray>("status");
+    // battery FFFF, clock at reset (Sunday), house A firmware 1, then the three bitmaps
+    QTest::newRow("reset") << QByteArrayList{} << QByteArray(kResetStatus + "00 00 00 00 00 00");
+    QTest::newRow("A1 On") << QByteArrayList{"04 66", "06 62"}
+                           << QByteArray(kResetStatus + "40 00 40 00 00 00");
+    QTest::newRow("A1 Dim") << QByteArrayList{"04 66", "56 64"}
+                            << QByteArray(kResetStatus + "40 00 40 00 40 00");
+    QTest::newRow("A1 Bright") << QByteArrayList{"04 66", "2E 65"}
+                               << QByteArray(kResetStatus + "40 00 40 00 40 00");
+    QTest::newRow("A1 Dim, then On") << QByteArrayList{"04 66", "56 64", "06 62"}
+                                     << QByteArray(kResetStatus + "40 00 40 00 00 00");
+    QTest::newRow("A1 Bright, then Off") << QByteArrayList{"04 66", "2E 65", "06 63"}
+                                         << QByteArray(kResetStatus + "40 00 00 00 00 00");
+  }
+  void statusBitmaps() {
+    QFETCH(QByteArrayList, transmissions);
+    QFETCH(QByteArray, status);
     VirtualWire wire;
-    wire.send("04 66 00");
-    QCOMPARE(wire.read(), QByteArray("6A 55"));
-    wire.send("06 62 00");
-    QCOMPARE(wire.read(), QByteArray("68 55"));
+    for (const QByteArray &transmission : transmissions) {
+      wire.send(transmission + " 00");
+      QVERIFY(wire.read().endsWith(" 55"));
+    }
     wire.send("8B");
-    // battery FFFF, clock at reset (Sunday), house A firmware 1, A1 addressed and on
-    QCOMPARE(wire.read(), QByteArray("FF FF 00 00 00 00 01 61 40 00 40 00 00 00"));
+    QCOMPARE(wire.read(), status);
   }
 
   void setClockRunsTheClock() {
@@ -205,14 +306,15 @@ private slots:
 
   void timerDownloadIsKept() {
     VirtualWire wire;
-    wire.send("FB 00 20 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01");
-    QCOMPARE(wire.read(), QByteArray("31"));
+    wire.send("FB 00 20 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10");
+    QCOMPARE(wire.read(), QByteArray("A8")); // 20 + 1 + 2 + ... + 16 = 20 + 88
     wire.send("00");
     QCOMPARE(wire.read(), QByteArray("55"));
     const auto &blocks = wire.device.storedBlocks();
     QCOMPARE(blocks.size(), std::size_t(1));
-    QCOMPARE(blocks.at(0x0020).size(), std::size_t(19));
-    QCOMPARE(blocks.at(0x0020).back(), std::uint8_t(0x01));
+    QCOMPARE(blocks.at(0x0020).size(), std::size_t(16));
+    QCOMPARE(blocks.at(0x0020).front(), std::uint8_t(0x01));
+    QCOMPARE(blocks.at(0x0020).back(), std::uint8_t(0x10));
 
     wire.send("9B 00 00 00 00 01 64 00"); // purge timers
     QCOMPARE(wire.read(), QByteArray("65 55"));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The built cm11a-sim over a real pseudo-terminal: the port link, bytes both ways, commands on
-// standard input, a driver closing and reopening the port, and the way it stops.
+// The built cm11a-sim over a real pseudo-terminal: the command line, the port link, bytes both
+// ways, commands on standard input, a driver closing and reopening the port (or dying with it
+// held), and the way it stops.
+#include "controller/hexbytes.h"
 #include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/waituntil.h"
@@ -15,7 +17,12 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <grp.h>
+#include <optional>
 #include <poll.h>
+#include <pwd.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -51,12 +58,56 @@ public:
           bytes.append(buffer, n);
       }
     }
-    return bytes.toHex(' ').toUpper();
+    return QByteArray::fromStdString(
+        x10::hexBytes({reinterpret_cast<const std::uint8_t *>(bytes.data()),
+                       static_cast<std::size_t>(bytes.size())}));
   }
 
 private:
   int fd_;
 };
+
+// Someone who is not root, as whom the simulator and its clients run: the kernel lets root
+// open a port held in exclusive mode, so only an ordinary user meets what a user would.
+struct User {
+  uid_t uid;
+  gid_t gid;
+};
+
+std::optional<User> ordinaryUser() {
+  if (::geteuid() != 0)
+    return User{::getuid(), ::getgid()};
+  const passwd *nobody = ::getpwnam("nobody");
+  if (!nobody)
+    return std::nullopt;
+  return User{nobody->pw_uid, nobody->pw_gid};
+}
+
+// body() run in a child process as user; its pid. Only system calls after the fork.
+pid_t runAs(const User &user, const std::function<int()> &body) {
+  const pid_t pid = ::fork();
+  if (pid != 0)
+    return pid;
+  if (::geteuid() == 0 &&
+      (::setgroups(0, nullptr) != 0 || ::setresgid(user.gid, user.gid, user.gid) != 0 ||
+       ::setresuid(user.uid, user.uid, user.uid) != 0))
+    ::_exit(100);
+  ::_exit(body());
+}
+
+int exitStatus(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Opens the port as a serial driver does (exclusive, as QSerialPort makes it): 0, or errno.
+int openExclusive(const fs::path &link, int &fd) {
+  fd = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0)
+    return errno;
+  return ::ioctl(fd, TIOCEXCL) == 0 ? 0 : errno;
+}
 
 } // namespace
 
@@ -138,7 +189,7 @@ private slots:
   void comPortLinkGoesOnCtrlC() {
     qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
     const fs::path link = path("x10console") / "ports" / "com7";
-    SimulatorProcess simulator(CM11A_SIM, {"--fast", "--com", "7"}, link);
+    SimulatorProcess simulator(CM11A_SIM, {"--fast", "--com=7"}, link);
     QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
     QProcess &sim = simulator.process;
     QVERIFY(fs::read_symlink(link).string().starts_with("/dev/pts/"));
@@ -147,26 +198,144 @@ private slots:
     QVERIFY(!fs::exists(fs::symlink_status(link)));
   }
 
-  void refusesToReplaceALinkToARealDevice() {
-    const fs::path link = path("com4");
-    fs::create_symlink("/dev/null", link);
+  // Values after a space or '='; each wrong command line says what is wrong, status 2.
+  void commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("help after valued options")
+        << QStringList{"--mains=50", "--fast", "--script", "x", "--help"} << 0
+        << "Usage: cm11a-sim";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "cm11a-sim ";
+    QTest::newRow("com 0") << QStringList{"--com=0"} << 2
+                           << "--com needs a port number from 1 to 255";
+    QTest::newRow("com without a value")
+        << QStringList{"--com"} << 2 << "--com needs a port number";
+    QTest::newRow("mains 55") << QStringList{"--mains", "55"} << 2 << "--mains needs 50 or 60 (Hz)";
+    QTest::newRow("empty link") << QStringList{"--link="} << 2 << "--link needs a file path";
+    QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << "unknown option '--colour'";
+    QTest::newRow("a word") << QStringList{"com2"} << 2 << "unknown option 'com2'";
+    QTest::newRow("com and link") << QStringList{"--com=3", "--link", "x"} << 2
+                                  << "give --com or --link, not both";
+  }
+  void commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, says);
     QProcess sim;
-    startBuiltProgram(sim, CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())});
+    startBuiltProgram(sim, CM11A_SIM, arguments);
     QVERIFY(sim.waitForFinished(5000));
-    QCOMPARE(sim.exitCode(), 1);
-    QVERIFY(sim.readAllStandardError().contains("refusing to replace"));
-    QCOMPARE(fs::read_symlink(link), fs::path("/dev/null"));
+    QCOMPARE(sim.exitCode(), status);
+    const QString text = sim.readAllStandardOutput() + sim.readAllStandardError();
+    QVERIFY2(text.contains(says), qPrintable(text));
   }
 
-  void replacesADanglingLink() {
-    const fs::path link = path("com5");
-    fs::create_symlink(path("gone"), link);
+  // A link the simulator did not make may be the user's own port: it stays as it was.
+  void refusesALinkItDidNotMake_data() {
+    QTest::addColumn<QString>("target"); // empty: a plain file
+    QTest::newRow("a device") << "/dev/null";
+    QTest::newRow("an unplugged adapter") << "/dev/serial/by-id/usb-serial-adapter-if00-port0";
+    QTest::newRow("a pseudo-terminal") << "/dev/pts/999";
+    QTest::newRow("a plain file") << "";
+  }
+  void refusesALinkItDidNotMake() {
+    QFETCH(QString, target);
+    const fs::path link = path("com4");
+    fs::remove(link);
+    if (target.isEmpty())
+      QFile(QString::fromStdString(link.string())).open(QIODevice::WriteOnly);
+    else
+      fs::create_symlink(target.toStdString(), link);
     QProcess sim;
-    startBuiltProgram(sim, CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())});
-    QVERIFY(sim.waitForStarted());
-    QVERIFY(waitUntil([&] { return fs::read_symlink(link).string().starts_with("/dev/pts/"); }));
-    sim.terminate();
+    startBuiltProgram(sim, CM11A_SIM, fastAt(link));
     QVERIFY(sim.waitForFinished(5000));
+    QCOMPARE(sim.exitCode(), 1);
+    const QString error = sim.readAllStandardError();
+    QVERIFY2(error.contains(QString::fromStdString(link.string())) && error.contains(target),
+             qPrintable(error));
+    if (target.isEmpty())
+      QVERIFY(fs::is_regular_file(fs::symlink_status(link)));
+    else
+      QCOMPARE(QString::fromStdString(fs::read_symlink(link).string()), target);
+    QVERIFY(!fs::exists(path(".com4.cm11a-sim")));
+  }
+
+  // A second simulator keeps off a running one's link; once that one was killed, it takes it.
+  void takesOnlyTheLinkOfAGoneSimulator() {
+    const fs::path link = path("com5");
+    SimulatorProcess first(CM11A_SIM, fastAt(link), link);
+    QVERIFY2(first.ready(), qPrintable(first.errors()));
+    QVERIFY(first.waitForOutput("published as"));
+    const fs::path firstPty = fs::read_symlink(link);
+
+    QProcess second;
+    startBuiltProgram(second, CM11A_SIM, fastAt(link));
+    QVERIFY(second.waitForFinished(5000));
+    QCOMPARE(second.exitCode(), 1);
+    const QString error = second.readAllStandardError();
+    QVERIFY2(error.contains("is running on it") && error.contains(firstPty.c_str()),
+             qPrintable(error));
+    QCOMPARE(fs::read_symlink(link), firstPty);
+
+    first.process.kill();
+    QVERIFY(first.process.waitForFinished(5000));
+    QVERIFY(fs::is_symlink(link)); // left behind
+    SimulatorProcess third(CM11A_SIM, fastAt(link), link);
+    QVERIFY(third.waitForOutput("published as"));
+    Port port(link);
+    QVERIFY(port.write("8B"));
+    QCOMPARE(port.read(14).split(' ').size(), 14);
+  }
+
+  // A driver killed while it held the port in exclusive mode leaves it free for the next one;
+  // while one holds it, a second is refused. Run as an ordinary user: root may open anyway.
+  void portIsFreeAgainAfterItsClientDies() {
+    const auto user = ordinaryUser();
+    if (!user)
+      QSKIP(
+          "running as root and there is no user 'nobody' to run the simulator and its clients as");
+    QTemporaryDir shared; // the ordinary user's link goes here
+    QVERIFY(
+        QFile::setPermissions(shared.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                 QFileDevice::WriteOther | QFileDevice::ExeOther));
+    const fs::path link = fs::path(shared.path().toStdString()) / "com6";
+    // As root, the simulator runs as that user through setpriv.
+    QStringList command = builtProgramCommand(CM11A_SIM, fastAt(link));
+    if (::geteuid() == 0)
+      command = QStringList{"setpriv", "--reuid=" + QString::number(user->uid),
+                            "--regid=" + QString::number(user->gid), "--clear-groups"} +
+                command;
+    SimulatorProcess simulator(command, link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+
+    int ready[2];
+    QVERIFY(::pipe(ready) == 0);
+    const pid_t holder = runAs(*user, [&] {
+      int fd;
+      if (const int error = openExclusive(link, fd))
+        return error;
+      (void)!::write(ready[1], "x", 1);
+      ::pause();
+      return 0;
+    });
+    char byte;
+    QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
+    const auto openAsUser = [&] {
+      return exitStatus(runAs(*user, [&] {
+        int fd;
+        return openExclusive(link, fd);
+      }));
+    };
+    QCOMPARE(openAsUser(), EBUSY); // held: refused
+
+    ::kill(holder, SIGKILL);
+    QCOMPARE(exitStatus(holder), -1);
+    QVERIFY(simulator.waitForOutput("closed by the other side"));
+    QCOMPARE(openAsUser(), 0); // free again
+    QCOMPARE(openAsUser(), 0); // and after a proper close too
+    ::close(ready[0]);
+    ::close(ready[1]);
   }
 };
 

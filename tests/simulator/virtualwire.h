@@ -4,6 +4,7 @@
 // bytes, then read what has arrived after some time. Bytes are given and returned as hex text
 // ("04 66") so tests read like the protocol's own examples.
 
+#include "controller/hexbytes.h"
 #include "simulator/core/cm11adevice.h"
 
 #include <QByteArray>
@@ -27,18 +28,18 @@ public:
   // Everything that arrives within the next `span` of virtual time, as upper-case hex.
   QByteArray readFor(Duration span) {
     const TimePoint end = now + span;
-    QByteArray out;
+    std::vector<std::uint8_t> out;
     for (;;) {
       device.advance(now);
-      for (const std::uint8_t byte : device.takeOutput(now))
-        out.append(static_cast<char>(byte));
+      const std::vector<std::uint8_t> bytes = device.takeOutput(now);
+      out.insert(out.end(), bytes.begin(), bytes.end());
       const auto next = device.nextDeadline();
       if (!next || *next > end)
         break;
       now = std::max(now, *next);
     }
     now = end;
-    return out.toHex(' ').toUpper();
+    return QByteArray::fromStdString(hexBytes(out));
   }
 
   QByteArray read() { return readFor(Duration::zero()); }
@@ -50,10 +51,7 @@ public:
       device.advance(now);
       const auto next = device.nextDeadline();
       if (const auto bytes = device.takeOutput(now); !bytes.empty())
-        return {now - start, QByteArray(reinterpret_cast<const char *>(bytes.data()),
-                                        static_cast<qsizetype>(bytes.size()))
-                                 .toHex(' ')
-                                 .toUpper()};
+        return {now - start, QByteArray::fromStdString(hexBytes(bytes))};
       if (!next)
         break;
       now = std::max(now, *next);

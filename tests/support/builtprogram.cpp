@@ -7,7 +7,10 @@ QStringList builtProgramCommand(const QString &program, const QStringList &argum
 }
 
 void startBuiltProgram(QProcess &process, const QString &program, const QStringList &arguments) {
-  QStringList command = builtProgramCommand(program, arguments);
-  const QString first = command.takeFirst();
-  process.start(first, command);
+  startCommand(process, builtProgramCommand(program, arguments));
+}
+
+void startCommand(QProcess &process, QStringList command) {
+  const QString program = command.takeFirst();
+  process.start(program, command);
 }

@@ -12,3 +12,5 @@ QStringList builtProgramCommand(const QString &program, const QStringList &argum
 // Starts program with arguments in process, through the emulator where there is one.
 void startBuiltProgram(QProcess &process, const QString &program,
                        const QStringList &arguments = {});
+// Starts a command line (a program, then its arguments) in process.
+void startCommand(QProcess &process, QStringList command);

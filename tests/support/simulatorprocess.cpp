@@ -6,8 +6,11 @@
 
 SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments,
                                    std::filesystem::path link)
+    : SimulatorProcess(builtProgramCommand(program, arguments), std::move(link)) {}
+
+SimulatorProcess::SimulatorProcess(const QStringList &command, std::filesystem::path link)
     : link_(std::move(link)) {
-  startBuiltProgram(process, program, arguments);
+  startCommand(process, command);
   ready_ =
       process.waitForStarted() && waitUntil([this] { return std::filesystem::is_symlink(link_); });
 }
