@@ -11,6 +11,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The architecture of the compiler's target, so a cross build is labelled for the machine it
+# runs on (CPack would take the build machine's).
+execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+                OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window needs a Qt platform plugin (xcb, or wayland where that is installed), which
@@ -27,4 +32,24 @@ incoming X10 traffic, and reads it in an event log.
 The package also holds cm11a-sim, a simulated CM11A on a pseudo-terminal, to
 try the console and test CM11A drivers without the hardware.")
 
+# Debian's machine-readable copyright file (not compressed, as Debian wants it), with the
+# copyright line and the licence text of LICENSE. The text is a field's body: every line
+# indented, an empty one written as a dot.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" _ "${licence}")
+set(X10_COPYRIGHT ${CMAKE_MATCH_1})
+string(FIND "${licence}" "Permission is hereby granted" start)
+string(SUBSTRING "${licence}" ${start} -1 text)
+string(STRIP "${text}" text)
+string(REPLACE "\n\n" "\n.\n" text "${text}")
+string(REPLACE "\n" "\n " text " ${text}")
+set(X10_LICENSE_TEXT "${text}")
+configure_file(cmake/copyright.in copyright @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 include(CPack)
+
+# What the package checks (tests/package/) expect of this build's package.
+get_directory_property(X10_APP_ID DIRECTORY console DEFINITION X10_APP_ID)
+list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " X10_EMULATOR)
+configure_file(cmake/package-expected.sh.in package-expected.sh @ONLY)

@@ -1,13 +1,19 @@
 # SPDX-License-Identifier: MIT
 # x10_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [QT])
 # Builds one test executable linked against the room libraries and registers it with
-# CTest. QT tests run on the offscreen platform so they need no display.
+# CTest. QT tests run on the offscreen platform so they need no display. In a cross build
+# ctest runs it under the emulator, with the library that lets QProcess start children there
+# preloaded (tests/support/nopidfdprobe.cpp).
 function(x10_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test)
   x10_enable_warnings(${T_NAME})
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 120
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false")
+  set(environment "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false")
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    list(APPEND environment "LD_PRELOAD=$<TARGET_FILE:x10_nopidfdprobe>")
+    add_dependencies(${T_NAME} x10_nopidfdprobe)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 120 ENVIRONMENT "${environment}")
 endfunction()

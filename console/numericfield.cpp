@@ -5,9 +5,10 @@
 #include <QString>
 
 #include <cctype>
-#include <cfloat>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -66,12 +67,14 @@ double readUnsignedDecimal(std::string_view text) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc::result_out_of_range)
     return value;
-  // Out of range either way: too small rounds to 0, too large is an error.
-  long double wide = 0;
-  const auto wideResult = std::from_chars(text.data(), end, wide);
-  if (wideResult.ec == std::errc() && wide < static_cast<long double>(DBL_MAX))
-    return static_cast<double>(wide);
-  throw NumericOverflow("Overflow: the number in the field is too large");
+  // Out of range either way: too small rounds to 0, too large is an error. from_chars does not
+  // say which, and a long double is no wider than a double on some targets (32-bit ARM), so
+  // strtod tells: only a number too large gives infinity. The C locale keeps the period.
+  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+  const double clamped = ::strtod_l(std::string(text.data(), end).c_str(), nullptr, cLocale);
+  if (std::isinf(clamped))
+    throw NumericOverflow("Overflow: the number in the field is too large");
+  return clamped;
 }
 
 template <typename Int>

@@ -2,18 +2,38 @@
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
 # run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
-# the Debian package (dpkg-shlibdeps, the desktop-entry and metainfo validators, mandoc), the
-# tests run as an ordinary user (setpriv) and the format check (clang-format) need, when
-# missing. "install-deps.sh package" adds what installing the package on a fresh system takes:
-# debootstrap, and xwininfo to see its window.
+# the Debian package (dpkg-shlibdeps, file, lintian, the desktop-entry and metainfo validators,
+# mandoc), the tests run as an ordinary user (setpriv) and the format check (clang-format)
+# need, when missing. Each argument adds more:
+#   package        what installing the package on a fresh system takes: debootstrap, and
+#                  xwininfo to see its window;
+#   arm64, armhf   what cross-building for that Debian architecture and running its tests
+#                  under emulation takes: the architecture added to dpkg (multiarch), the cross
+#                  compiler, Qt's libraries of that architecture, qemu-user-static.
+# Usage: scripts/install-deps.sh [package] [arm64] [armhf]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
           libbenchmark-dev libxcb1-dev jq clang clang-format libclang-rt-14-dev
-          dpkg-dev desktop-file-utils appstream mandoc man-db util-linux)
-if [ "${1:-}" = package ]; then
-  packages+=(debootstrap x11-utils)
-fi
+          dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux)
+architectures=()
+for need in "$@"; do
+  case $need in
+    package) packages+=(debootstrap x11-utils) ;;
+    arm64 | armhf)
+      architectures+=("$need")
+      packages+=(crossbuild-essential-"$need" qemu-user-static
+                 {qt6-base-dev,qt6-serialport-dev,libgl-dev}:"$need") ;;
+    *) echo "install-deps.sh: unknown '$need' (package, arm64 or armhf)" >&2; exit 2 ;;
+  esac
+done
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+for architecture in "${architectures[@]}"; do
+  dpkg --print-foreign-architectures | grep -qx "$architecture" ||
+    "${sudo[@]}" dpkg --add-architecture "$architecture"
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,8 +41,6 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

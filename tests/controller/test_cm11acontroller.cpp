@@ -2,6 +2,7 @@
 // The driver over a real pseudo-terminal with a small scripted interface.
 #include "controller/cm11acontroller.h"
 #include "controller/portnames.h"
+#include "tests/support/builtprogram.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"
 
@@ -191,7 +192,7 @@ private slots:
     std::filesystem::create_symlink(device.toStdString(),
                                     home.filePath("x10console/ports/com1").toStdString());
 
-    QStringList command{X10_INIT_PROBE, "1"};
+    QStringList command = builtProgramCommand(X10_INIT_PROBE, {"1"});
     if (::geteuid() == 0) {
       const QString setpriv = QStandardPaths::findExecutable("setpriv");
       if (setpriv.isEmpty())
@@ -202,7 +203,7 @@ private slots:
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", home.path());
     probe.setProcessEnvironment(env);
-    probe.start(command.takeFirst(), command);
+    startCommand(probe, command);
     QVERIFY(probe.waitForFinished(10000));
     const QStringList lines = QString::fromLocal8Bit(probe.readAllStandardOutput()).split('\n');
     QCOMPARE(lines.size(), 2);

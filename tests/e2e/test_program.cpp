@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The built x10console itself, on the offscreen platform with the simulator up as COM 2: it
 // starts, keeps running, and ends on SIGTERM without crashing or hanging.
+#include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 
 #include <QProcess>
@@ -27,7 +28,7 @@ private slots:
 
     QProcess console;
     console.setProcessEnvironment(environment);
-    console.start(X10CONSOLE);
+    startBuiltProgram(console, X10CONSOLE);
     QVERIFY(console.waitForStarted());
     QVERIFY2(!console.waitForFinished(1500), console.readAllStandardError().constData());
     QCOMPARE(console.state(), QProcess::Running);

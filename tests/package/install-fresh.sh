@@ -4,16 +4,18 @@
 # a folder, as root), then checks that what a user gets works: the programs run with only the
 # package's dependencies, the console's window opens on an X display, the desktop entry and
 # its icon are where the desktop looks, the man pages are there; and that purging removes it.
-# Usage (as root): tests/package/install-fresh.sh x10console_1.00_amd64.deb [work folder]
+# Usage (as root): tests/package/install-fresh.sh x10console_1.00_amd64.deb \
+#   build/package/package-expected.sh [work folder]
+# (package-expected.sh, written by CMake, names the version and the desktop id.)
 # X10_DEBIAN_MIRROR overrides the archive the fresh system is made from; X10_FRESH_SCREENSHOT
 # names a PNG file to take the console's window into (needs ImageMagick's import).
 set -euo pipefail
 deb=$(realpath "$1")
-work=$(realpath -m "${2:-build/package/fresh}")
+work=$(realpath -m "${3:-build/package/fresh}")
 here=$(dirname "$0")
 source "$here/checks.sh"
+source "$2"
 
-id=org.x10console.X10Console
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
 mirror=${X10_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 root=$work/root
@@ -56,8 +58,8 @@ cp "$deb" "$root/tmp/"
 echo "== apt-get install ./$(basename "$deb")"
 apt_in_root update -qq
 check "apt installs the package and its dependencies" apt_in_root install -y -qq "/tmp/$(basename "$deb")"
-check "dpkg has it installed at 1.00" \
-  test "$(in_root dpkg-query -W -f='${Status} ${Version}' x10console)" = "install ok installed 1.00"
+check "dpkg has it installed at $version" \
+  test "$(in_root dpkg-query -W -f='${Status} ${Version}' x10console)" = "install ok installed $version"
 
 echo "== what the user gets"
 check "x10console is on the PATH" in_root sh -c 'command -v x10console'

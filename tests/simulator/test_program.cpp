@@ -3,6 +3,7 @@
 // ways, commands on standard input, a driver closing and reopening the port (or dying with it
 // held), and the way it stops.
 #include "controller/hexbytes.h"
+#include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/waituntil.h"
 
@@ -222,7 +223,7 @@ private slots:
     QFETCH(int, status);
     QFETCH(QString, says);
     QProcess sim;
-    sim.start(CM11A_SIM, arguments);
+    startBuiltProgram(sim, CM11A_SIM, arguments);
     QVERIFY(sim.waitForFinished(5000));
     QCOMPARE(sim.exitCode(), status);
     const QString text = sim.readAllStandardOutput() + sim.readAllStandardError();
@@ -246,7 +247,7 @@ private slots:
     else
       fs::create_symlink(target.toStdString(), link);
     QProcess sim;
-    sim.start(CM11A_SIM, fastAt(link));
+    startBuiltProgram(sim, CM11A_SIM, fastAt(link));
     QVERIFY(sim.waitForFinished(5000));
     QCOMPARE(sim.exitCode(), 1);
     const QString error = sim.readAllStandardError();
@@ -268,7 +269,7 @@ private slots:
     const fs::path firstPty = fs::read_symlink(link);
 
     QProcess second;
-    second.start(CM11A_SIM, fastAt(link));
+    startBuiltProgram(second, CM11A_SIM, fastAt(link));
     QVERIFY(second.waitForFinished(5000));
     QCOMPARE(second.exitCode(), 1);
     const QString error = second.readAllStandardError();
@@ -300,15 +301,12 @@ private slots:
                                                  QFileDevice::WriteOther | QFileDevice::ExeOther));
     const fs::path link = fs::path(shared.path().toStdString()) / "com6";
     // As root, the simulator runs as that user through setpriv.
-    QString program = CM11A_SIM;
-    QStringList arguments{"--fast", "--link", QString::fromStdString(link.string())};
-    if (::geteuid() == 0) {
-      arguments = QStringList{"--reuid=" + QString::number(user->uid),
-                              "--regid=" + QString::number(user->gid), "--clear-groups", program} +
-                  arguments;
-      program = "setpriv";
-    }
-    SimulatorProcess simulator(program, arguments, link);
+    QStringList command = builtProgramCommand(CM11A_SIM, fastAt(link));
+    if (::geteuid() == 0)
+      command = QStringList{"setpriv", "--reuid=" + QString::number(user->uid),
+                            "--regid=" + QString::number(user->gid), "--clear-groups"} +
+                command;
+    SimulatorProcess simulator(command, link);
     QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
 
     int ready[2];

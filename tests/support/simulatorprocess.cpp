@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/simulatorprocess.h"
 
+#include "tests/support/builtprogram.h"
 #include "tests/support/waituntil.h"
 
 SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments,
                                    std::filesystem::path link)
+    : SimulatorProcess(builtProgramCommand(program, arguments), std::move(link)) {}
+
+SimulatorProcess::SimulatorProcess(const QStringList &command, std::filesystem::path link)
     : link_(std::move(link)) {
-  process.setProgram(program);
-  process.setArguments(arguments);
-  process.start();
+  startCommand(process, command);
   ready_ =
       process.waitForStarted() && waitUntil([this] { return std::filesystem::is_symlink(link_); });
 }

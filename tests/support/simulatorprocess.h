@@ -11,9 +11,12 @@
 
 class SimulatorProcess {
 public:
-  // Starts program with arguments and waits (5 s at most) for the link it publishes.
+  // Starts the built program with arguments and waits (5 s at most) for the link it publishes.
   SimulatorProcess(const QString &program, const QStringList &arguments,
                    std::filesystem::path link);
+  // The same for a command line as it stands, for one that runs the simulator through another
+  // program (see builtProgramCommand()).
+  SimulatorProcess(const QStringList &command, std::filesystem::path link);
   // Ends it with SIGTERM if it is still running.
   ~SimulatorProcess();
 

@@ -1,0 +1,15 @@
+# SPDX-License-Identifier: MIT
+# Sourced by the scripts that take "--arch ARCH": sets arch to the Debian architecture asked for
+# (the build machine's when none is) and cross to the preset that cross-builds for it, or to
+# nothing when it is the build machine's.
+native=$(dpkg --print-architecture)
+arch=$native
+if [ $# -gt 0 ]; then
+  [ $# -eq 2 ] && [ "$1" = --arch ] || { echo "usage: $0 [--arch arm64|armhf]" >&2; exit 2; }
+  arch=$2
+fi
+case $arch in
+  "$native") cross= ;;
+  arm64 | armhf) cross=$arch ;;
+  *) echo "$0: no cross build for '$arch' (arm64 or armhf)" >&2; exit 2 ;;
+esac
