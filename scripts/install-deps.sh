@@ -3,13 +3,14 @@
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
 # run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
 # the Debian package (dpkg-shlibdeps, the desktop-entry and metainfo validators, mandoc) need,
-# when missing. "install-deps.sh package" adds what installing the package on a fresh system
-# takes: debootstrap, and xwininfo to see its window.
+# when missing; also setpriv (util-linux), with which a test run as root drops to nobody.
+# "install-deps.sh package" adds what installing the package on a fresh system takes:
+# debootstrap, and xwininfo to see its window.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
           libbenchmark-dev libxcb1-dev jq clang libclang-rt-14-dev
-          dpkg-dev desktop-file-utils appstream mandoc man-db)
+          dpkg-dev desktop-file-utils appstream mandoc man-db util-linux)
 if [ "${1:-}" = package ]; then
   packages+=(debootstrap x11-utils)
 fi
