@@ -38,6 +38,8 @@ private slots:
                               << Bytes{0x56, 0x64} << 0xBA;
     QTest::newRow("A Bright 5") << Transmission::function(house('A'), Function::Bright, 5)
                                 << Bytes{0x2E, 0x65} << 0x93;
+    QTest::newRow("A Bright 22") << Transmission::function(house('A'), Function::Bright, 22)
+                                 << Bytes{0xB6, 0x65} << 0x1B;
     QTest::newRow("A All Units Off")
         << Transmission::function(house('A'), Function::AllUnitsOff) << Bytes{0x06, 0x60} << 0x66;
     QTest::newRow("dims ignored for On")
@@ -52,6 +54,10 @@ private slots:
     QTest::newRow("set clock clearing, never purging")
         << Transmission::setClock({328, 1, 21, 4, 19}, house('A'), 0xFF)
         << Bytes{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x63} << 0x8A;
+    // Saturday 19 July (day 199, below 256 but above 127) 13:59:30, monitored house B.
+    QTest::newRow("set clock, Saturday afternoon")
+        << Transmission::setClock({199, 6, 13, 59, 30}, house('B'), 0)
+        << Bytes{0x9B, 0x1E, 0x77, 0x06, 0xC7, 0x40, 0xE0} << 0x82;
   }
   void standardExamples() {
     QFETCH(Transmission, transmission);
