@@ -338,22 +338,25 @@ void Cm11aCore::onUploadSize(std::uint8_t b, const Instant &now) {
     clockOwed_ = true;
     return proceed(now);
   }
-  if (b == 0 || b > wire::kMaxUploadSize) {
-    note("upload size " + std::to_string(b) + " is not 1.." + std::to_string(wire::kMaxUploadSize) +
-         ": dropped");
-    return startDrain(now);
-  }
-  rx_ = {b};
-  enter(Phase::AwaitUploadData, now.steady + kUploadGap);
+  rx_.clear();
+  enter(Phase::AwaitUploadData);
+  onUploadData(b, now);
 }
 
+// The size byte says how many bytes follow; whether they make an upload is the parser's call,
+// and one it refuses (a size of 0 or over 9, say) is dropped like any damaged upload.
 void Cm11aCore::onUploadData(std::uint8_t b, const Instant &now) {
   rx_.push_back(b);
   if (rx_.size() < rx_[0] + 1u) {
     deadline_ = now.steady + kUploadGap;
     return;
   }
-  deliverUpload();
+  const auto upload = Upload::parse(rx_);
+  if (!upload) {
+    note("upload " + hexBytes(rx_) + " is not one the interface sends: dropped");
+    return startDrain(now);
+  }
+  deliver(*upload);
   proceed(now);
 }
 
@@ -475,11 +478,9 @@ void Cm11aCore::finishProbe(const Instant &now) {
   proceed(now);
 }
 
-void Cm11aCore::deliverUpload() {
-  const auto upload = Upload::parse(rx_);
-  note("upload " + hexBytes(rx_) +
-       (upload->truncated ? " (last element incomplete, dropped)" : ""));
-  for (auto &c : decoder_.decode(upload->elements))
+void Cm11aCore::deliver(const Upload &upload) {
+  note("upload " + hexBytes(rx_) + (upload.truncated ? " (last element incomplete, dropped)" : ""));
+  for (auto &c : decoder_.decode(upload.elements))
     received_.push_back(std::move(c));
 }
 

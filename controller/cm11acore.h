@@ -160,7 +160,7 @@ private:
   void transmissionDone();
   void reportAcceptedIfLast();
   void finishProbe(const Instant &now);
-  void deliverUpload();
+  void deliver(const Upload &upload);
   void startDrain(const Instant &now);
   void reportFailure(Failure failure, const std::string &message);
   void fail(Failure failure, const std::string &message, const Instant &now);

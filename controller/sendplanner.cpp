@@ -20,12 +20,11 @@ std::string withoutBlanks(std::string_view text) {
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+// Shortest form with a period, whatever the locale: the console runs under the user's
+// locale, where std::to_string would write "100,000000" with a comma decimal separator.
 std::string numberText(double value) {
-  std::string text = std::to_string(value);
-  text.erase(text.find_last_not_of('0') + 1);
-  if (!text.empty() && text.back() == '.')
-    text.pop_back();
-  return text;
+  char text[32];
+  return {text, std::to_chars(text, text + sizeof text, value).ptr};
 }
 
 HouseCode parseHouse(std::string_view text) {

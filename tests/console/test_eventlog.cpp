@@ -94,10 +94,12 @@ private slots:
     raiseEvent("1", "A", 2, "50", "0");
     raiseSingleEvent("3", "B", -1);
     raiseSingleEvent("", "P", 15);
+    raiseSingleEvent("", "D", 0);
     raiseEvent("16", "C", -32768, "5\r\n0", "");
     QCOMPARE(logText(), "Event: HC:A DC:1 Com: 2 dimval: 50D2: 0\r\n"
                         "Single Event: HC:B DC:3 Com:-1\r\n"
                         "Single Event: HC:P DC: Com: 15\r\n"
+                        "Single Event: HC:D DC: Com: 0\r\n"
                         "Event: HC:C DC:16 Com:-32768 dimval: 5\r\n0D2: \r\n");
     QCOMPARE(logText().indexOf("\r\n"), 39);
   }

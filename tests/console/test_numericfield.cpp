@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "console/numericfield.h"
+#include "tests/support/commalocale.h"
 
 #include <QTest>
 
@@ -88,6 +89,20 @@ private slots:
       QFAIL("no overflow reported");
     } catch (const NumericOverflow &e) {
       QCOMPARE(e.what(), "Overflow: 40000 does not fit in a 16-bit integer (-32768 to 32767)");
+    }
+  }
+
+  // The period is the one decimal separator, read and written, whatever the user's locale.
+  void commaLocaleChangesNothing() {
+    const QString error = useCommaDecimalLocale();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(readNumber(u"12.5"), 12.5);
+    QCOMPARE(readNumber(u"3,75"), 3.0);
+    try {
+      toInt16(32767.5);
+      QFAIL("no overflow reported");
+    } catch (const NumericOverflow &e) {
+      QCOMPARE(e.what(), "Overflow: 32767.5 does not fit in a 16-bit integer (-32768 to 32767)");
     }
   }
 };

@@ -5,6 +5,21 @@
 #include "tests/console/consoleundertest.h"
 #include "tests/support/messageboxcatcher.h"
 
+namespace {
+
+// The caption a button had when it was last painted: what the operator sees.
+class PaintedCaption : public QObject {
+public:
+  QString text;
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() == QEvent::Paint)
+      text = static_cast<QPushButton *>(watched)->text();
+    return false;
+  }
+};
+
+} // namespace
+
 class TestSetupHandlers : public QObject {
   Q_OBJECT
   std::unique_ptr<ConsoleUnderTest> console;
@@ -51,10 +66,17 @@ private slots:
   }
 
   void successReadsWaitDuringInitThenDisabledDone() {
+    PaintedCaption painted;
+    butInit()->installEventFilter(&painted);
     QString duringInit;
-    console->fake->onCall = [&](const QString &) { duringInit = butInit()->text(); };
+    QString paintedDuringInit;
+    console->fake->onCall = [&](const QString &) {
+      duringInit = butInit()->text();
+      paintedDuringInit = painted.text;
+    };
     console->click("ButInit");
     QCOMPARE(duringInit, "Wait...");
+    QCOMPARE(paintedDuringInit, "Wait..."); // on the screen while Init blocks the event loop
     QCOMPARE(butInit()->text(), "Done");
     QVERIFY(!butInit()->isEnabled());
     console->click("ButInit");

@@ -45,6 +45,8 @@ private slots:
                              << Bytes{0x0E, 0x64} << 0x72 << 25;
     QTest::newRow("A Bright 5") << Transmission::function(house('A'), Function::Bright, 5)
                                 << Bytes{0x2E, 0x65} << 0x93 << 58;
+    QTest::newRow("A Bright 22") << Transmission::function(house('A'), Function::Bright, 22)
+                                 << Bytes{0xB6, 0x65} << 0x1B << 245;
     QTest::newRow("A All Units Off") << Transmission::function(house('A'), Function::AllUnitsOff)
                                      << Bytes{0x06, 0x60} << 0x66 << 25;
     QTest::newRow("dims ignored for On")
@@ -59,6 +61,10 @@ private slots:
     QTest::newRow("set clock clearing, never purging")
         << Transmission::setClock({328, 1, 21, 4, 19}, house('A'), 0xFF)
         << Bytes{0x9B, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x63} << 0x8A << 0;
+    // Saturday 19 July (day 199, below 256 but above 127) 13:59:30, monitored house B.
+    QTest::newRow("set clock, Saturday afternoon")
+        << Transmission::setClock({199, 6, 13, 59, 30}, house('B'), 0)
+        << Bytes{0x9B, 0x1E, 0x77, 0x06, 0xC7, 0x40, 0xE0} << 0x82 << 0;
   }
   void standardExamples() {
     QFETCH(Transmission, transmission);

@@ -17,7 +17,7 @@ QStringList decodeAll(const std::vector<Bytes> &uploads) {
   ReceiveDecoder decoder;
   QStringList texts;
   for (const auto &bytes : uploads)
-    for (const auto &c : decoder.decode(Upload::parse(bytes)->elements))
+    for (const auto &c : decoder.decode(Upload::parse(bytes).value().elements))
       texts << QString::fromStdString(commandText(c));
   return texts;
 }
@@ -53,6 +53,13 @@ private slots:
         << std::vector<Bytes>{{0x04, 0x02, 0x66, 0x65, 0x15}} << QStringList{"A1", "A1 Bright 10%"};
     QTest::newRow("extended A5") << std::vector<Bytes>{{0x05, 0x01, 0x67, 0x01, 0x1F, 0x31}}
                                  << QStringList{"A5 Extended data 0x1F command 0x31"};
+    QTest::newRow("eight addresses, the most an upload holds")
+        << std::vector<Bytes>{{0x09, 0x00, 0x66, 0x6E, 0x62, 0x6A, 0x61, 0x69, 0x65, 0x6D}}
+        << QStringList{"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8"};
+    QTest::newRow("all lights on ignores the set")
+        << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x61}} << QStringList{"A1", "A All Lights On"};
+    QTest::newRow("all lights off ignores the set")
+        << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x66}} << QStringList{"A1", "A All Lights Off"};
     QTest::newRow("all units off ignores the set")
         << std::vector<Bytes>{{0x03, 0x02, 0x66, 0x60}} << QStringList{"A1", "A All Units Off"};
     QTest::newRow("pre-set dim goes to the last house")
@@ -82,7 +89,7 @@ private slots:
   void queueDropsOldestAndSaysSo() {
     CommandQueue queue;
     QVERIFY(!queue.pop());
-    for (int i = 0; i < static_cast<int>(CommandQueue::kCapacity) + 2; ++i)
+    for (int i = 0; i < 1024 + 2; ++i) // it holds 1024
       queue.push(extended('A', 5, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)));
     QCOMPARE(QString::fromStdString(*queue.pop()),
              "(2 older commands dropped) A5 Extended data 0x02 command 0x00");
@@ -91,10 +98,12 @@ private slots:
 
   void queueHandsOutAnAddressWithItsFunction() {
     CommandQueue queue;
+    queue.push(address('D', 5)); // no function for house D comes: it stays
     queue.push(address('B', 3));
     queue.push(address('B', 4));
     queue.push(function('C', {1}, Function::On));
     queue.push(function('B', {3, 4}, Function::Off));
+    QCOMPARE(QString::fromStdString(*queue.pop()), "D5");
     QCOMPARE(QString::fromStdString(*queue.pop()), "C1 On");
     QCOMPARE(QString::fromStdString(*queue.pop()), "B3,4 Off");
     QVERIFY(!queue.pop());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The send arguments: what goes out for good ones, and an error naming the bad one.
 #include "controller/sendplanner.h"
+#include "tests/support/commalocale.h"
 
 #include <QTest>
 
@@ -25,6 +26,8 @@ private slots:
     QTest::newRow("blanks, lower case")
         << " a "
         << " 1 , 2 " << 3 << 0.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x04, 0x6E, 0x06, 0x63};
+    QTest::newRow("range of one") << "A"
+                                  << "3-3" << -1 << 0.0 << 0.0 << 0.0 << Bytes{0x04, 0x62};
     QTest::newRow("list and range")
         << "A"
         << "1,3-4" << -1 << 0.0 << 0.0 << 0.0 << Bytes{0x04, 0x66, 0x04, 0x62, 0x04, 0x6A};
@@ -119,6 +122,18 @@ private slots:
       QFAIL("accepted");
     } catch (const ArgumentError &e) {
       QVERIFY2(QString::fromUtf8(e.what()).startsWith(named), e.what());
+    }
+  }
+
+  // The console runs under the user's locale: a decimal comma must not get into the texts.
+  void refusalTextIgnoresTheLocale() {
+    const QString error = useCommaDecimalLocale();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    try {
+      planSend("A", "1", 4, 100.5, 0, 0);
+      QFAIL("accepted");
+    } catch (const ArgumentError &e) {
+      QCOMPARE(e.what(), "dim value 100.5: expected 0..100");
     }
   }
 };

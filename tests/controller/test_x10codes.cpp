@@ -70,7 +70,7 @@ private slots:
 
   void outOfRangeCodesAreRefused() {
     for (char c : {'Q', 'q', '@', ' ', '1', '\0'})
-      QVERIFY2(!HouseCode::fromLetter(c), &c);
+      QVERIFY2(!HouseCode::fromLetter(c), qPrintable(QString::number(c)));
     for (int n : {0, 17, -1})
       QVERIFY(!UnitCode::fromNumber(n));
   }

@@ -114,6 +114,8 @@ private slots:
     QTest::addColumn<QString>("onTheLine");
     // An off lamp dims from full: 45 % is 10 of 22 steps.
     QTest::newRow("Dim 45%") << 4 << "1" << 45.0 << 0.0 << 0.0 << true << 12 << "A Dim 45%";
+    // 5 % is 1 step of 22, which is 4.55 %, shown rounded.
+    QTest::newRow("Dim 5%") << 4 << "1" << 5.0 << 0.0 << 0.0 << true << 21 << "A Dim 5%";
     // 20 % of 31 is level 6: house A, Pre-set Dim 1; 6 x 22 / 31 rounds to 4 steps.
     QTest::newRow("Pre-set Dim 20%")
         << 10 << "1" << 20.0 << 0.0 << 0.0 << true << 4 << "A Pre-set Dim 1";
@@ -214,8 +216,10 @@ private slots:
     QVERIFY(wire.notes().contains("clock set"));
   }
 
-  // SendExec has reported A1 On accepted when the power fails under A On; A On goes again
-  // after the set-clock. The next SendWait must get its own result, not a second one for A1 On.
+  // SendExec has reported A1 On accepted when the power fails under A On, which never reaches
+  // the line and is not sent again: the caller has moved on. The next SendWait must get its own
+  // result, not a second one for A1 On. Its A On finds A1 still addressed beside A2 and
+  // switches both, as modules do.
   void powerFailAfterSendExecAcceptedLeavesTheNextResultAlone() {
     BackToBack wire(sim::Timing::realistic(60));
     QVERIFY(wire.send("A", "1", 2, Completion::Accepted)->ok());

@@ -150,6 +150,49 @@ private slots:
     QVERIFY(wire.device.powerLine().module(kA, kUnit1)->on);
   }
 
+  // What functions do to the demo modules (A1 lamp, A2 appliance, A3 two-way, B3 lamp) and to
+  // the interface's picture of house A, read back as the status reply's last six bytes:
+  // addressed, on and dimmed units, low byte first, bit n for unit code n (A1 6, A2 E, A3 2).
+  void functionsActOnModulesAndMonitor_data() {
+    QTest::addColumn<QByteArrayList>("transmissions");
+    QTest::addColumn<QStringList>("modules");
+    QTest::addColumn<QByteArray>("bitmaps");
+    QTest::newRow("All Lights On: lamps only")
+        << QByteArrayList{"06 61"}
+        << QStringList{"A1 lamp on 100%", "A2 appliance off", "A3 two-way off", "B3 lamp off"}
+        << QByteArray("00 00 FF FF 00 00");
+    QTest::newRow("All Units Off: every module")
+        << QByteArrayList{"04 66", "04 6E", "06 62", "06 60"}
+        << QStringList{"A1 lamp off", "A2 appliance off", "A3 two-way off", "B3 lamp off"}
+        << QByteArray("40 40 00 00 00 00");
+    QTest::newRow("an address after On starts a new set")
+        << QByteArrayList{"04 66", "04 6E", "06 62", "04 62", "06 63"}
+        << QStringList{"A1 lamp on 100%", "A2 appliance on", "A3 two-way off", "B3 lamp off"}
+        << QByteArray("04 00 40 40 00 00");
+    QTest::newRow("Off ends dimmed")
+        << QByteArrayList{"04 66", "16 64", "06 63"}
+        << QStringList{"A1 lamp off", "A2 appliance off", "A3 two-way off", "B3 lamp off"}
+        << QByteArray("40 00 00 00 00 00");
+  }
+  void functionsActOnModulesAndMonitor() {
+    QFETCH(QByteArrayList, transmissions);
+    QFETCH(QStringList, modules);
+    QFETCH(QByteArray, bitmaps);
+    VirtualWire wire;
+    for (const QByteArray &transmission : transmissions) {
+      wire.send(transmission);
+      wire.read();
+      wire.send("00");
+      QCOMPARE(wire.read(), QByteArray("55"));
+    }
+    QStringList listing;
+    for (const std::string &line : wire.device.powerLine().listing())
+      listing << QString::fromStdString(line);
+    QCOMPARE(listing, modules);
+    wire.send("8B");
+    QCOMPARE(wire.read().right(17), bitmaps);
+  }
+
   // A1 addressed, then a pre-set dim: the level's low bits read bit-reversed from the house
   // nibble (0 = M, 1 = N, 6 = A, 15 = J); the lamp takes level x 22 / 31 steps, rounded.
   void presetDimSetsLampLevel_data() {
@@ -256,16 +299,32 @@ private slots:
     QCOMPARE(wire.read(), status);
   }
 
+  void setClockRunsTheClock_data() {
+    QTest::addColumn<QByteArray>("setClock");
+    QTest::addColumn<QByteArray>("checksum");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QByteArray>("status");
+    // 21:04:19 + 61 s = 21:05:20: seconds 14, minutes 41 (65 within the two hours), hours/2 0A
+    QTest::newRow("Monday evening") << QByteArray("9B 13 40 0A 48 82 60") << QByteArray("87") << 61
+                                    << QByteArray("FF FF 14 41 0A 48 82 61 00 00 00 00 00 00");
+    // Saturday, day 199, 23:59:59 + 1 s = Sunday, day 200 (C8), 00:00:00
+    QTest::newRow("Saturday midnight")
+        << QByteArray("9B 3B 77 0B C7 40 60") << QByteArray("24") << 1
+        << QByteArray("FF FF 00 00 00 C8 01 61 00 00 00 00 00 00");
+  }
   void setClockRunsTheClock() {
+    QFETCH(QByteArray, setClock);
+    QFETCH(QByteArray, checksum);
+    QFETCH(int, seconds);
+    QFETCH(QByteArray, status);
     VirtualWire wire;
-    wire.send("9B 13 40 0A 48 82 60");
-    QCOMPARE(wire.read(), QByteArray("87"));
+    wire.send(setClock);
+    QCOMPARE(wire.read(), checksum);
     wire.send("00");
     QCOMPARE(wire.read(), QByteArray("55"));
-    wire.readFor(std::chrono::seconds(61));
+    wire.readFor(std::chrono::seconds(seconds));
     wire.send("8B");
-    // 21:04:19 + 61 s = 21:05:20: seconds 14, minutes 41 (65 within the two hours), hours/2 0A
-    QCOMPARE(wire.read(), QByteArray("FF FF 14 41 0A 48 82 61 00 00 00 00 00 00"));
+    QCOMPARE(wire.read(), status);
   }
 
   void setClockFlagsClearBatteryTimerAndStatus() {

@@ -30,6 +30,9 @@ private slots:
     // 10 of 22 steps is 95 of 210
     QTest::newRow("A Dim 10 steps") << std::vector{Frame::makeFunction(kHouseA, Function::Dim, 10)}
                                     << QByteArray("03 01 64 5F");
+    // 1 of 22 steps is 9.5 of 210: rounded to 10
+    QTest::newRow("A Dim 1 step") << std::vector{Frame::makeFunction(kHouseA, Function::Dim, 1)}
+                                  << QByteArray("03 01 64 0A");
     QTest::newRow("A Bright full")
         << std::vector{Frame::makeFunction(kHouseA, Function::Bright, 22)}
         << QByteArray("03 01 65 D2");

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The numbers of a user whose decimal separator is a comma (German, French...), for tests of
+// text that must read and write a period whatever the locale.
+
+#include <QString>
+
+// Switches the C library's LC_NUMERIC to a locale with a decimal comma, compiled with
+// localedef into a temporary folder (no installed locale needed), and Qt's default locale to
+// German. Returns what went wrong, or nothing.
+QString useCommaDecimalLocale();
