@@ -19,21 +19,26 @@ PortWatch::PortWatch(const std::string &path) : fd_(::inotify_init1(IN_NONBLOCK 
     throw std::system_error(errno, std::generic_category(), "watching who opens the port");
 }
 
-int PortWatch::update() {
+PortWatch::Change PortWatch::update() {
+  Change change;
   alignas(inotify_event) std::array<std::uint8_t, 4096> buffer;
   for (;;) {
     const ReadResult result = readSome(SysCalls::real(), fd_.get(), buffer);
     if (result.status == ReadResult::Status::Failed)
       throw std::system_error(result.error, std::generic_category(), "reading who opens the port");
-    if (result.status != ReadResult::Status::Data)
-      return clients_;
+    if (result.status != ReadResult::Status::Data) {
+      change.clients = clients_;
+      return change;
+    }
     for (std::size_t at = 0; at + sizeof(inotify_event) <= result.count;) {
       inotify_event event;
       std::memcpy(&event, buffer.data() + at, sizeof event);
       if (event.mask & IN_OPEN)
         ++clients_;
-      if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE))
+      if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
         clients_ = std::max(clients_ - 1, 0);
+        change.closed = true;
+      }
       at += sizeof(inotify_event) + event.len;
     }
   }

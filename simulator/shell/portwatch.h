@@ -18,8 +18,12 @@ public:
 
   // Readable when opens or closes have happened.
   int fd() const { return fd_.get(); }
-  // Takes what happened since the last call; the number of clients holding the port now.
-  int update();
+  struct Change {
+    int clients = 0;     // holding the port now
+    bool closed = false; // some client closed it since the last look
+  };
+  // Takes what happened since the last call.
+  Change update();
 
 private:
   UniqueFd fd_;

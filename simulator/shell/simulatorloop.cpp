@@ -106,13 +106,15 @@ void SimulatorLoop::readPort(TimePoint now) {
 }
 
 // Once the last client has gone, however it went, the port is free for the next one.
+// A client that opened and closed the port between two looks may have left it exclusive too.
 void SimulatorLoop::checkClients(TimePoint now) {
-  const bool open = port_.clients().update() > 0;
+  const PortWatch::Change change = port_.clients().update();
+  const bool open = change.clients > 0;
+  if (!open && change.closed)
+    port_.release();
   if (open == portOpen_)
     return;
   portOpen_ = open;
-  if (!open)
-    port_.release();
   say("port  ", open ? "opened" : "closed by the other side", now);
 }
 
