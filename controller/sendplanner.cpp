@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/sendplanner.h"
 
+#include "controller/numbertext.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -19,14 +21,6 @@ std::string withoutBlanks(std::string_view text) {
 }
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-std::string numberText(double value) {
-  std::string text = std::to_string(value);
-  text.erase(text.find_last_not_of('0') + 1);
-  if (!text.empty() && text.back() == '.')
-    text.pop_back();
-  return text;
-}
 
 HouseCode parseHouse(std::string_view text) {
   const std::string letters = withoutBlanks(text);
