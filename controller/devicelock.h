@@ -15,7 +15,7 @@
 class DeviceLock {
 public:
   // Why a device was not locked: another live process holds it (inUse), or the lock could not
-  // be written. text goes after the device's name: "is in use by minicom (PID 1234): ...".
+  // be written. text goes after the device's name: "is in use by <name> (PID <pid>): ...".
   struct Refusal {
     bool inUse = false;
     std::string text;
