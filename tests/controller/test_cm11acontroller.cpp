@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The driver over a real pseudo-terminal with a small scripted interface.
 #include "controller/cm11acontroller.h"
+#include "controller/devicelock.h"
 #include "controller/portnames.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"
@@ -196,6 +197,21 @@ private slots:
       other.waitForFinished();
     }
     QVERIFY2(!QFile::exists(lockFile), qPrintable(lockText()));
+  }
+
+  // Without a lock directory there is no convention to follow: the device is held without a
+  // file. A directory this user may not write to refuses it, saying why.
+  void lockDirectoryMissingOrClosed() {
+    const auto missing = DeviceLock::acquire("/dev/null", "/nonexistent/lock");
+    QVERIFY(std::holds_alternative<DeviceLock>(missing));
+    QVERIFY(std::get<DeviceLock>(missing).file().empty());
+    if (::access("/sys", W_OK) == 0)
+      QSKIP("/sys is writable here: no closed directory to try");
+    const auto closed = DeviceLock::acquire("/dev/null", "/sys");
+    QVERIFY(std::holds_alternative<DeviceLock::Refusal>(closed));
+    QCOMPARE(std::get<DeviceLock::Refusal>(closed).text,
+             "cannot be locked: /sys is not writable for this user (Debian makes it writable by "
+             "all, mode 1777; ask the administrator to restore that)");
   }
 
   void missingPortIsNamed() {

@@ -71,12 +71,14 @@ private slots:
         port == 7 ? "/dev/serial/by-id/usb-unplugged-port0" : peer.slavePath().toStdString(), link);
     const QString lockFile = "/run/lock/LCK.." + QFileInfo(peer.slavePath()).fileName();
     QProcess other;
+    qint64 holderPid = 0;
     if (!holder.isEmpty()) {
       other.start(holder, {"30"});
       QVERIFY(other.waitForStarted());
+      holderPid = other.processId();
       QFile lock(lockFile);
       QVERIFY(lock.open(QIODevice::WriteOnly));
-      lock.write(QString("%1\n").arg(other.processId(), 10).toLatin1());
+      lock.write(QString("%1\n").arg(holderPid, 10).toLatin1());
     }
     WindowUnderTest window(std::make_unique<Cm11aController>());
     MessageBoxCatcher boxes;
@@ -91,7 +93,7 @@ private slots:
 
     reason.replace("{link}", QString::fromStdString(link.string()))
         .replace("{device}", peer.slavePath())
-        .replace("{pid}", QString::number(other.processId()));
+        .replace("{pid}", QString::number(holderPid));
     const auto *butInit = window.control<QPushButton>("ButInit");
     QCOMPARE(boxes.shown, {"Critical | X10 Test Console | Error initializing CM11A | OK"});
     QCOMPARE(butInit->text(), "Init");
