@@ -2,6 +2,7 @@
 #include "console/errorreport.h"
 
 #include "console/appidentity.h"
+#include "console/messagetext.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -26,6 +27,6 @@ void runWithErrorReport(QWidget *parent, const std::function<void()> &handler) n
   try {
     handler();
   } catch (...) {
-    QMessageBox::critical(parent, appidentity::title, describeCurrentException());
+    QMessageBox::critical(parent, appidentity::title, fittedMessage(describeCurrentException()));
   }
 }

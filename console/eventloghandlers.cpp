@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "console/eventloghandlers.h"
 
+#include "console/busycursor.h"
 #include "console/eventlog.h"
+#include "console/fieldnumbers.h"
 #include "console/form1.h"
-#include "console/numericfield.h"
 #include "controller/controlcm.h"
 
 #include <QLineEdit>
@@ -24,12 +25,13 @@ QString signedNumber(qint16 value) {
 } // namespace
 
 void Command2_Click(Form1 &form) {
-  qint32 timeoutMs = toInt32(readNumber(form.TxtPoll->text()));
+  qint32 timeoutMs = int32In(*form.TxtPoll);
   if (timeoutMs > longestPollMs) {
     QMessageBox::warning(&form, QStringLiteral("Input Error"),
                          QStringLiteral("Poll time too big, enter 0-65535"));
     return;
   }
+  const BusyCursor busy;
   const QString event = form.controlcm1().GetEvent(timeoutMs);
   form.TxtEvent->appendLine(event.isEmpty() ? QStringLiteral("No Data")
                                             : QStringLiteral("Poll Data: ") + event);

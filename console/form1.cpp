@@ -120,6 +120,14 @@ void Form1::createControls() {
   TxtData1 = place(new QLineEdit(QStringLiteral("50"), this), "TxtData1", {2280, 2400, 975, 285});
   Label9 = place(new QLabel(QStringLiteral("Data1:"), this), "Label9", {2280, 2160, 1095, 255});
 
+  // What assistive technology announces for the number fields, and what a number that does
+  // not fit is reported under.
+  TxtComPort->setAccessibleName(QStringLiteral("Com Port"));
+  TxtDim->setAccessibleName(QStringLiteral("Dim Value"));
+  TxtData1->setAccessibleName(QStringLiteral("Data1"));
+  TxtData2->setAccessibleName(QStringLiteral("Data2"));
+  TxtPoll->setAccessibleName(QStringLiteral("Timeout"));
+
   // Labels lie beneath everything else, so ButClrCM11 takes the clicks where it covers Label1.
   for (QLabel *label : findChildren<QLabel *>())
     label->lower();

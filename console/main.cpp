@@ -3,6 +3,8 @@
 
 #include "console/appidentity.h"
 #include "console/form1.h"
+#include "console/shutdownsignals.h"
+#include "console/systemlog.h"
 #include "controller/cm11acontroller.h"
 
 #include <QApplication>
@@ -10,8 +12,10 @@
 #include <memory>
 
 int main(int argc, char *argv[]) {
+  copyMessagesToSystemLogWithoutTerminal();
   QApplication app(argc, argv);
   appidentity::apply(app);
+  closeWindowsOnTerminationSignals();
 
   Form1 form(std::make_unique<Cm11aController>());
   form.show();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "console/numericfield.h"
 
-#include <QLocale>
-#include <QString>
+#include "controller/numbertext.h"
 
 #include <cctype>
+#include <cfloat>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -27,10 +27,6 @@ std::string withoutBlanks(QStringView text) {
   return out;
 }
 
-QString shortest(double value) {
-  return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
 int digitValue(char c) {
   if (c >= '0' && c <= '9')
     return c - '0';
@@ -41,39 +37,43 @@ int digitValue(char c) {
   return 99;
 }
 
-// Digits of an &H or &O integer, up to the first character that is not one.
-double readRadixInteger(std::string_view digits, int radix) {
+// A number beyond the range of double, shown as it stands in the field (blanks aside).
+[[noreturn]] void tooLarge(std::string_view typed) {
+  throw NumericOverflow(std::string(typed) + " is too large (the largest number is " +
+                        x10::numberText(DBL_MAX) + ")");
+}
+
+// The &H or &O integer at the start of text, up to the first character that is not a digit.
+double readRadixInteger(std::string_view text, int radix) {
   double value = 0;
-  for (const char c : digits) {
-    const int d = digitValue(c);
-    if (d >= radix)
-      break;
-    value = value * radix + d;
-  }
+  std::size_t end = 2;
+  for (; end < text.size() && digitValue(text[end]) < radix; ++end)
+    value = value * radix + digitValue(text[end]);
   if (!std::isfinite(value))
-    throw NumericOverflow("Overflow: the number in the field is too large");
+    tooLarge(text.substr(0, end));
   return value;
 }
 
-// An unsigned decimal number at the start of text; 0 if text does not start with one.
-double readUnsignedDecimal(std::string_view text) {
+// The unsigned decimal number at text[from]; 0 if none starts there. text[0, from) is its sign.
+double readUnsignedDecimal(std::string_view text, std::size_t from) {
+  const std::string_view number = text.substr(from);
   const bool startsNumber =
-      !text.empty() &&
-      (std::isdigit(static_cast<unsigned char>(text[0])) ||
-       (text.size() > 1 && text[0] == '.' && std::isdigit(static_cast<unsigned char>(text[1]))));
+      !number.empty() && (std::isdigit(static_cast<unsigned char>(number[0])) ||
+                          (number.size() > 1 && number[0] == '.' &&
+                           std::isdigit(static_cast<unsigned char>(number[1]))));
   if (!startsNumber)
     return 0; // also keeps from_chars from reading "inf" or "nan"
   double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec != std::errc::result_out_of_range)
     return value;
   // Out of range either way: too small rounds to 0, too large is an error. from_chars does not
   // say which, and a long double is no wider than a double on some targets (32-bit ARM), so
   // strtod tells: only a number too large gives infinity. The C locale keeps the period.
   static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t{});
-  const double clamped = ::strtod_l(std::string(text.data(), end).c_str(), nullptr, cLocale);
+  const double clamped = ::strtod_l(std::string(number.data(), end).c_str(), nullptr, cLocale);
   if (std::isinf(clamped))
-    throw NumericOverflow("Overflow: the number in the field is too large");
+    tooLarge(text.substr(0, static_cast<std::size_t>(end - text.data())));
   return clamped;
 }
 
@@ -82,11 +82,9 @@ Int narrow(double value, const char *typeName) {
   const double rounded = std::nearbyint(value); // the default rounding mode: ties to even
   // Written so that NaN fails too: converting it to an integer is undefined.
   if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))
-    throw NumericOverflow(QStringLiteral("Overflow: %1 does not fit in a %2 integer (%3 to %4)")
-                              .arg(shortest(value), QLatin1String(typeName))
-                              .arg(std::numeric_limits<Int>::min())
-                              .arg(std::numeric_limits<Int>::max())
-                              .toStdString());
+    throw NumericOverflow(x10::numberText(value) + " does not fit in a " + typeName + " integer (" +
+                          std::to_string(std::numeric_limits<Int>::min()) + " to " +
+                          std::to_string(std::numeric_limits<Int>::max()) + ")");
   return static_cast<Int>(rounded);
 }
 
@@ -98,16 +96,14 @@ double readNumber(QStringView text) {
   if (view.size() >= 2 && view[0] == '&') {
     const char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(view[1])));
     if (kind == 'H')
-      return readRadixInteger(view.substr(2), 16);
+      return readRadixInteger(view, 16);
     if (kind == 'O')
-      return readRadixInteger(view.substr(2), 8);
+      return readRadixInteger(view, 8);
     return 0;
   }
-  if (!view.empty() && (view[0] == '+' || view[0] == '-')) {
-    const double magnitude = readUnsignedDecimal(view.substr(1));
-    return view[0] == '-' ? -magnitude : magnitude;
-  }
-  return readUnsignedDecimal(view);
+  const bool hasSign = !view.empty() && (view[0] == '+' || view[0] == '-');
+  const double magnitude = readUnsignedDecimal(view, hasSign ? 1 : 0);
+  return hasSign && view[0] == '-' ? -magnitude : magnitude;
 }
 
 qint16 toInt16(double value) { return narrow<qint16>(value, "16-bit"); }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "console/sendinghandlers.h"
 
+#include "console/busycursor.h"
+#include "console/fieldnumbers.h"
 #include "console/form1.h"
-#include "console/numericfield.h"
 #include "controller/controlcm.h"
 
 #include <QComboBox>
@@ -22,9 +23,10 @@ void send(Form1 &form, SendMember member) {
     function = -1;
   const QString houseCode = form.TxtHC->text();
   const QString deviceCode = form.TxtDC->text();
-  const double dimValue = readNumber(form.TxtDim->text());
-  const double data1 = readNumber(form.TxtData1->text());
-  const double data2 = readNumber(form.TxtData2->text());
+  const double dimValue = numberIn(*form.TxtDim);
+  const double data1 = numberIn(*form.TxtData1);
+  const double data2 = numberIn(*form.TxtData2);
+  const BusyCursor busy;
   (form.controlcm1().*member)(houseCode, deviceCode, function, dimValue, data1, data2);
 }
 

@@ -2,30 +2,64 @@
 #include "console/setuphandlers.h"
 
 #include "console/appidentity.h"
+#include "console/busycursor.h"
+#include "console/fieldnumbers.h"
 #include "console/form1.h"
-#include "console/numericfield.h"
+#include "console/messagetext.h"
 #include "controller/controlcm.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+
+// The component's reason and fix, or its result when it gives no reason.
+QString initFailure(qint16 result, const QString &reason) {
+  if (reason.isEmpty())
+    return QStringLiteral("Init failed with result %1; the component gave no reason.").arg(result);
+  const bool ended = QStringView(u".?!").contains(reason.back());
+  return QStringLiteral("Init failed: ") + reason + (ended ? "" : ".");
+}
+
+// Puts text on the button for the mouse and for assistive technology; empty text takes it off.
+// As rich text the tooltip wraps instead of growing as wide as the screen.
+void explain(QPushButton &button, const QString &text) {
+  const QString fitted = fittedMessage(text);
+  button.setToolTip(fitted.isEmpty() ? QString()
+                                     : QStringLiteral("<p>%1</p>").arg(fitted.toHtmlEscaped()));
+  button.setAccessibleDescription(fitted);
+}
+
+qint16 initWhileBusy(controlcm &component) {
+  const BusyCursor busy;
+  return component.Init();
+}
+
+} // namespace
+
 void ButInit_Click(Form1 &form) {
-  const qint16 port = toInt16(readNumber(form.TxtComPort->text()));
+  const qint16 port = int16In(*form.TxtComPort);
   form.controlcm1().setComPort(port);
+  explain(*form.ButInit, {});
   form.ButInit->setText(QStringLiteral("Wait..."));
   // Init blocks the window; paint the new caption now, without letting other input in.
   form.ButInit->repaint();
-  const qint16 result = form.controlcm1().Init();
+  const qint16 result = initWhileBusy(form.controlcm1());
   if (result != 0) {
+    const QString reason = initFailure(result, form.controlcm1().lastErrorText());
     QMessageBox::critical(&form, appidentity::title, QStringLiteral("Error initializing CM11A"));
     form.ButInit->setText(QStringLiteral("Init"));
+    explain(*form.ButInit, reason);
     return;
   }
   form.ButInit->setText(QStringLiteral("Done"));
   form.ButInit->setEnabled(false);
 }
 
-void ButClrCM11_Click(Form1 &form) { form.controlcm1().ClearInterface(); }
+void ButClrCM11_Click(Form1 &form) {
+  const BusyCursor busy;
+  form.controlcm1().ClearInterface();
+}
 
 void Command3_Click(Form1 &form) { form.close(); }

@@ -61,7 +61,7 @@ qint16 Cm11aController::Init() {
     const OperationResult r = run([this](const Instant &t) { core_.startProbe(t); });
     if (!r.ok())
       return failInit(r.failure == Failure::NoAnswer ? InitNoAnswer : InitWrongAnswer,
-                      link_.path() + ": " + QString::fromStdString(r.message));
+                      link_.description() + ": " + QString::fromStdString(r.message));
   } catch (const DeviceError &e) {
     return failInit(InitOpenFailed, QString::fromUtf8(e.what()));
   }

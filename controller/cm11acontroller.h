@@ -49,8 +49,7 @@ public:
                 double dimValue, double data1, double data2) override;
   QString GetEvent(qint32 &timeoutMs) override;
 
-  // Why the last Init or ClearInterface failed, in words the user can act on; empty after success.
-  QString lastErrorText() const { return lastErrorText_; }
+  QString lastErrorText() const override { return lastErrorText_; }
 
 private:
   x10::Instant now() const;

@@ -30,6 +30,7 @@ public:
 class controlcm : public QObject {
   Q_OBJECT
   Q_PROPERTY(qint16 ComPort READ comPort WRITE setComPort)
+  Q_PROPERTY(QString LastError READ lastErrorText)
 
 public:
   using QObject::QObject;
@@ -43,6 +44,9 @@ public:
   virtual qint16 Init() = 0;
   // Brings the interface back to a known state: 0 on success.
   virtual qint16 ClearInterface() = 0;
+  // Why the last Init or ClearInterface failed, in words the operator can act on: the reason
+  // and the fix. Empty after a success, and from a component that gives no reasons.
+  virtual QString lastErrorText() const { return {}; }
 
   // Send one X10 command. SendExec returns once the interface has accepted the last
   // transmission, SendWait once it reports the transmission done on the power line.

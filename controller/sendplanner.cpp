@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/sendplanner.h"
 
+#include "controller/numbertext.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -19,13 +21,6 @@ std::string withoutBlanks(std::string_view text) {
 }
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-// Shortest form with a period, whatever the locale: the console runs under the user's
-// locale, where std::to_string would write "100,000000" with a comma decimal separator.
-std::string numberText(double value) {
-  char text[32];
-  return {text, std::to_chars(text, text + sizeof text, value).ptr};
-}
 
 HouseCode parseHouse(std::string_view text) {
   const std::string letters = withoutBlanks(text);

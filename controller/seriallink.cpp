@@ -2,10 +2,12 @@
 #include "controller/seriallink.h"
 
 #include "controller/cm11alog.h"
+#include "controller/deviceaccess.h"
 #include "controller/hexbytes.h"
 
 #include <QFile>
-#include <QFileInfo>
+
+#include <filesystem>
 
 #include <cerrno>
 #include <poll.h>
@@ -20,16 +22,33 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   close();
   path_ = path;
   lostReason_.clear();
-  if (!QFileInfo::exists(path))
+  std::error_code ec;
+  const std::filesystem::path device = std::filesystem::canonical(path.toStdString(), ec);
+  if (ec)
     return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path)};
-  port_.setPortName(path);
-  if (!port_.open(QIODevice::ReadWrite))
+  device_ = QString::fromStdString(device.string());
+  auto locked = DeviceLock::acquire(device);
+  if (const auto *refusal = std::get_if<DeviceLock::Refusal>(&locked))
+    return {refusal->inUse ? OpenError::InUse : OpenError::Other,
+            description() + ' ' + QString::fromStdString(refusal->text)};
+  lock_.emplace(std::move(std::get<DeviceLock>(locked)));
+  // The port takes a lock file of its own, named after the path it is given less a leading
+  // /dev/, and would take the lock above for a stale one of its own. Spelled from the root,
+  // the path names the same device and keeps the port's file (LCK..__dev_ttyUSB0) apart.
+  port_.setPortName('/' + device_);
+  if (!port_.open(QIODevice::ReadWrite)) {
+    lock_.reset();
     return openFailure(port_.error());
+  }
   configure();
   port_.clear();
   sinceOpen_.start();
-  qCInfo(lcCm11a).noquote() << "opened" << path;
+  qCInfo(lcCm11a).noquote() << "opened" << description();
   return {};
+}
+
+QString SerialLink::description() const {
+  return device_ == path_ ? path_ : QStringLiteral("%1 (a link to %2)").arg(path_, device_);
 }
 
 // A pseudo-terminal or an odd adapter may refuse some settings; the line still works, so a
@@ -45,24 +64,26 @@ void SerialLink::configure() {
 }
 
 SerialLink::OpenResult SerialLink::openFailure(QSerialPort::SerialPortError error) const {
-  const QByteArray native = QFile::encodeName(path_);
+  const QByteArray native = QFile::encodeName(device_);
   if (error == QSerialPort::DeviceNotFoundError)
-    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path_)};
+    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(description())};
   if (error == QSerialPort::PermissionError && ::access(native.constData(), R_OK | W_OK) != 0 &&
       errno == EACCES)
     return {OpenError::PermissionDenied,
-            QStringLiteral("permission denied on %1: add your user to the dialout group "
-                           "(sudo usermod -aG dialout $USER) and log in again")
-                .arg(path_)};
+            QStringLiteral("permission denied on %1: %2")
+                .arg(description(), QString::fromStdString(accessAdvice(device_.toStdString())))};
   if (error == QSerialPort::PermissionError)
     return {OpenError::InUse,
-            QStringLiteral("%1 is in use by another program: close it and try again").arg(path_)};
-  return {OpenError::Other, QStringLiteral("cannot open %1: %2").arg(path_, port_.errorString())};
+            QStringLiteral("%1 is in use by another program: close it and try again")
+                .arg(description())};
+  return {OpenError::Other,
+          QStringLiteral("cannot open %1: %2").arg(description(), port_.errorString())};
 }
 
 void SerialLink::close() {
   if (port_.isOpen())
     port_.close();
+  lock_.reset();
 }
 
 void SerialLink::write(const std::vector<std::uint8_t> &bytes) {
@@ -131,7 +152,7 @@ void SerialLink::markLost(const QString &why) {
 void SerialLink::closeLost() {
   if (!port_.isOpen())
     return;
-  port_.close();
+  close();
   emit lost(lostReason_);
 }
 

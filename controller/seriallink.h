@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The serial port under the driver: opens it at 4800 8N1 without flow control, moves bytes
+// The serial port under the driver: locks the device the path leads to (DeviceLock) and opens
+// it at 4800 8N1 without flow control, moves bytes
 // (logged at debug with direction and time since opening), waits for bytes without an event
 // loop, and notices when the device vanishes. Knows nothing of the protocol.
+
+#include "controller/devicelock.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -10,6 +13,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class SerialLink : public QObject {
@@ -27,6 +31,8 @@ public:
   void close();
   bool isOpen() const { return port_.isOpen(); }
   QString path() const { return path_; }
+  // The path as given, and the device it leads to when that differs: for messages.
+  QString description() const;
   // The device vanished. The port is closed right after the current call or event returns
   // (closing it inside its own error report is unsafe), or by close().
   bool isLost() const { return !lostReason_.isEmpty(); }
@@ -53,6 +59,8 @@ private:
 
   QSerialPort port_;
   QString path_;
+  QString device_; // path_ with its links resolved
+  std::optional<DeviceLock> lock_;
   QString lostReason_;
   QElapsedTimer sinceOpen_;
 };

@@ -16,6 +16,7 @@ class RecordingController : public controlcm {
 public:
   QStringList calls;
   qint16 initResult = 0;
+  QString lastError; // what lastErrorText() gives
   QString eventText;
   std::function<void(const QString &member)> onCall;
 
@@ -28,6 +29,7 @@ public:
     record("Init");
     return initResult;
   }
+  QString lastErrorText() const override { return lastError; }
   qint16 ClearInterface() override {
     record("ClearInterface");
     return 0;

@@ -63,7 +63,7 @@ private slots:
     QTest::newRow("beyond 32 bits")
         << "2147483648"
         << "" << none
-        << QStringList{"Critical | X10 Test Console | Overflow: 2147483648 does not fit in a "
+        << QStringList{"Critical | X10 Test Console | Timeout: 2147483648 does not fit in a "
                        "32-bit integer (-2147483648 to 2147483647) | OK"}
         << "";
   }

@@ -5,6 +5,7 @@
 #include "console/appidentity.h"
 #include "console/eventlog.h"
 #include "tests/console/consoleundertest.h"
+#include "tests/support/messageboxcatcher.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,6 +43,44 @@ private slots:
     QVERIFY(QTest::qWaitForWindowActive(&console->form));
   }
   void cleanup() { console.reset(); }
+
+  // A member call that blocks the window shows the busy cursor, and takes it away when it
+  // ends, also by throwing: before the error report's box opens.
+  void blockingCallsShowTheBusyCursorUntilTheyEnd_data() {
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<bool>("throws");
+    QTest::newRow("Init") << QByteArray("ButInit") << false;
+    QTest::newRow("Init throws") << QByteArray("ButInit") << true;
+    QTest::newRow("Clear CM11A throws") << QByteArray("ButClrCM11") << true;
+    QTest::newRow("Send Exec throws") << QByteArray("Command1") << true;
+    QTest::newRow("Send Wait throws") << QByteArray("Command5") << true;
+    QTest::newRow("GetEvent") << QByteArray("Command2") << false;
+    QTest::newRow("GetEvent throws") << QByteArray("Command2") << true;
+  }
+  void blockingCallsShowTheBusyCursorUntilTheyEnd() {
+    QFETCH(QByteArray, button);
+    QFETCH(bool, throws);
+    const auto cursor = [] {
+      const QCursor *shown = QApplication::overrideCursor();
+      return shown ? int(shown->shape()) : -1;
+    };
+    QList<int> duringCalls;
+    console->fake->onCall = [&](const QString &member) {
+      if (member == "ComPort")
+        return;
+      duringCalls << cursor();
+      if (throws)
+        throw DeviceError("no answer");
+    };
+    MessageBoxCatcher boxes;
+    int duringBox = 0;
+    boxes.whileOpen = [&] { duringBox = cursor(); };
+    console->click(button.constData());
+    QCOMPARE(duringCalls, QList<int>{Qt::WaitCursor});
+    QCOMPARE(boxes.shown.size(), throws ? 1 : 0);
+    QCOMPARE(duringBox, throws ? -1 : 0);
+    QCOMPARE(cursor(), -1);
+  }
 
   void isAPlainWindowCalledForm1() {
     QWidget &form = console->form;

@@ -83,12 +83,35 @@ private slots:
       QVERIFY_THROWS_EXCEPTION(NumericOverflow, narrow());
   }
 
+  // Numbers in the message read as typed, or in their shortest exact form.
+  void overflowMessageNamesValueAndRange_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<QString>("message");
+    const QString int16Range = " does not fit in a 16-bit integer (-32768 to 32767)";
+    const QString tooLarge = " is too large (the largest number is 1.7976931348623157e+308)";
+    QTest::newRow("16-bit") << "40000" << 16 << "40000" + int16Range;
+    QTest::newRow("fraction") << "32767.5" << 16 << "32767.5" + int16Range;
+    QTest::newRow("exponent")
+        << "1e20" << 32 << "1e+20 does not fit in a 32-bit integer (-2147483648 to 2147483647)";
+    QTest::newRow("beyond double") << "1E400x" << 0 << "1E400" + tooLarge;
+    QTest::newRow("negative, blanks") << "- 1 e 4 0 0" << 0 << "-1e400" + tooLarge;
+    QTest::newRow("hexadecimal") << "&H" + QString(257, 'F') << 0
+                                 << "&H" + QString(257, 'F') + tooLarge;
+  }
   void overflowMessageNamesValueAndRange() {
+    QFETCH(QString, text);
+    QFETCH(int, bits);
+    QFETCH(QString, message);
     try {
-      toInt16(40000.0);
+      const double value = readNumber(text);
+      if (bits == 16)
+        toInt16(value);
+      else
+        toInt32(value);
       QFAIL("no overflow reported");
     } catch (const NumericOverflow &e) {
-      QCOMPARE(e.what(), "Overflow: 40000 does not fit in a 16-bit integer (-32768 to 32767)");
+      QCOMPARE(QString::fromUtf8(e.what()), message);
     }
   }
 

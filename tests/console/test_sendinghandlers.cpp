@@ -56,11 +56,47 @@ private slots:
     QCOMPARE(console->fake->calls, {call});
   }
 
+  // The box names the field a number came from, shows the number as typed, and never grows
+  // wider than the screen: long runs and long texts keep their ends around an ellipsis.
+  void failingSendIsReported_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("thrown");
+    QTest::addColumn<QString>("shown");
+    const QString tooLarge = " is too large (the largest number is 1.7976931348623157e+308)";
+    const QString word = "word ";
+    QTest::newRow("device error") << ""
+                                  << ""
+                                  << "checksum never confirmed"
+                                  << "checksum never confirmed";
+    QTest::newRow("dim beyond double") << "TxtDim"
+                                       << "1e400"
+                                       << ""
+                                       << "Dim Value: 1e400" + tooLarge;
+    QTest::newRow("310 digits in data 2")
+        << "TxtData2"
+        << "1" + QString(309, '0') << ""
+        << "Data2: 1" + QString(48, '0') + QChar(0x2026) + QString(49, '0') + tooLarge;
+    QTest::newRow("2000 characters")
+        << ""
+        << "" << word.repeated(400)
+        << word.repeated(79) + "word" + QChar(0x2026) + "ord " + word.repeated(79);
+  }
   void failingSendIsReported() {
-    console->fake->onCall = [](const QString &) { throw DeviceError("checksum never confirmed"); };
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, thrown);
+    QFETCH(QString, shown);
+    if (!field.isEmpty())
+      console->type(field.toLatin1().constData(), typed);
+    console->fake->onCall = [&](const QString &) { throw DeviceError(thrown.toStdString()); };
     MessageBoxCatcher boxes;
+    int widest = 0;
+    boxes.whileOpen = [&] { widest = QApplication::activeModalWidget()->frameGeometry().width(); };
     console->click("Command5");
-    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | checksum never confirmed | OK"});
+    QVERIFY2(widest > 0 && widest < console->form.screen()->geometry().width() * 3 / 4,
+             qPrintable(QString::number(widest)));
+    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | " + shown + " | OK"});
   }
 };
 

@@ -59,7 +59,7 @@ private slots:
     console->type("TxtComPort", "32768");
     MessageBoxCatcher boxes;
     console->click("ButInit");
-    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | Overflow: 32768 does not fit in a "
+    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | Com Port: 32768 does not fit in a "
                            "16-bit integer (-32768 to 32767) | OK"});
     QVERIFY(console->fake->calls.isEmpty());
     QCOMPARE(butInit()->text(), "Init");
@@ -99,6 +99,38 @@ private slots:
     console->click("ButInit");
     QCOMPARE(console->fake->calls.mid(2), QStringList({"ComPort(short 5)", "Init()"}));
     QCOMPARE(butInit()->text(), "Done");
+  }
+
+  // The box stays as it is; the reason goes on the button, for the mouse and for assistive
+  // technology, until the next Init.
+  void failedInitExplainsItselfOnTheButtonUntilTheNextInit() {
+    console->fake->initResult = 5;
+    console->fake->lastError = "no answer from /dev/ttyS1 <COM 2>: is the interface plugged in?";
+    MessageBoxCatcher boxes;
+    console->click("ButInit");
+    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | Error initializing CM11A | OK"});
+    const QString reason =
+        "Init failed: no answer from /dev/ttyS1 <COM 2>: is the interface plugged in?";
+    QCOMPARE(butInit()->accessibleDescription(), reason);
+    QCOMPARE(butInit()->toolTip(),
+             "<p>Init failed: no answer from /dev/ttyS1 &lt;COM 2&gt;: is the interface plugged "
+             "in?</p>");
+
+    QStringList duringNextInit;
+    console->fake->onCall = [&](const QString &) {
+      duringNextInit = QStringList{butInit()->toolTip(), butInit()->accessibleDescription()};
+    };
+    console->fake->lastError.clear(); // a component that gives no reason
+    console->fake->initResult = 3;
+    console->click("ButInit");
+    QCOMPARE(duringNextInit, QStringList({"", ""}));
+    QCOMPARE(butInit()->accessibleDescription(),
+             "Init failed with result 3; the component gave no reason.");
+
+    console->fake->initResult = 0;
+    console->click("ButInit");
+    QCOMPARE(butInit()->toolTip(), "");
+    QCOMPARE(butInit()->accessibleDescription(), "");
   }
 
   void raisingInitIsReportedAndLeavesWait() {

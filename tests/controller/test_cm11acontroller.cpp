@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The driver over a real pseudo-terminal with a small scripted interface.
 #include "controller/cm11acontroller.h"
+#include "controller/devicelock.h"
 #include "controller/portnames.h"
 #include "tests/support/builtprogram.h"
 #include "tests/support/privateconfighome.h"
@@ -8,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -15,6 +17,10 @@
 #include <QTest>
 
 #include <filesystem>
+#include <optional>
+
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Bytes = PtyPeer::Bytes;
@@ -146,14 +152,81 @@ private slots:
     QVERIFY2(c.lastErrorText().contains(reason), qPrintable(c.lastErrorText()));
   }
 
-  void portHeldByAnotherProgramIsInUse() {
+  // The device is locked, not the link: LCK..<device name> in /run/lock, holding the PID in
+  // ten characters and a newline, as other serial programs write it. A live holder is named;
+  // the lock of a process that is gone is taken over.
+  void oneDeviceIsHeldByOneProcess_data() {
+    QTest::addColumn<QString>("holder");
+    QTest::newRow("this program, through another link") << "self";
+    QTest::newRow("another program") << "sleep";
+    QTest::newRow("a program that is gone") << "gone";
+  }
+  void oneDeviceIsHeldByOneProcess() {
+    QFETCH(QString, holder);
     PtyPeer peer({kProbe});
-    linkCom1(peer);
-    Cm11aController first;
-    QCOMPARE(first.Init(), Cm11aController::InitOk);
-    Cm11aController second;
-    QCOMPARE(second.Init(), Cm11aController::InitPortInUse);
-    QVERIFY(second.lastErrorText().contains("in use"));
+    linkCom(1, peer.slavePath().toStdString());
+    linkCom(2, peer.slavePath().toStdString());
+    const QString lockFile = "/run/lock/LCK.." + QFileInfo(peer.slavePath()).fileName();
+    const auto lockText = [&] {
+      QFile file(lockFile);
+      return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    };
+    std::optional<Cm11aController> first;
+    QProcess other;
+    qint64 pid = QCoreApplication::applicationPid();
+    QString name = "test_cm11acontr"; // /proc/<pid>/comm keeps 15 characters
+    if (holder == "self") {
+      first.emplace();
+      QCOMPARE(first->Init(), Cm11aController::InitOk);
+    } else {
+      other.start("sleep", {"30"});
+      QVERIFY(other.waitForStarted());
+      pid = other.processId();
+      name = "sleep";
+      if (holder == "gone") {
+        other.kill();
+        QVERIFY(other.waitForFinished());
+      }
+      QFile file(lockFile);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(QString("%1\n").arg(pid, 10).toLatin1());
+    }
+    {
+      Cm11aController second;
+      second.setComPort(2);
+      if (holder == "gone") {
+        QCOMPARE(second.Init(), Cm11aController::InitOk);
+        QCOMPARE(lockText(), QString("%1\n").arg(QCoreApplication::applicationPid(), 10));
+      } else {
+        QCOMPARE(second.Init(), Cm11aController::InitPortInUse);
+        QCOMPARE(second.lastErrorText(), QString::fromStdString(x10::comPortLinkPath(2).string()) +
+                                             " (a link to " + peer.slavePath() + ") is in use by " +
+                                             name + " (PID " + QString::number(pid) +
+                                             "): close it and try again");
+      }
+    }
+    first.reset();
+    if (holder == "sleep") {
+      QFile::remove(lockFile);
+      other.kill();
+      other.waitForFinished();
+    }
+    QVERIFY2(!QFile::exists(lockFile), qPrintable(lockText()));
+  }
+
+  // Without a lock directory there is no convention to follow: the device is held without a
+  // file. A directory this user may not write to refuses it, saying why.
+  void lockDirectoryMissingOrClosed() {
+    const auto missing = DeviceLock::acquire("/dev/null", "/nonexistent/lock");
+    QVERIFY(std::holds_alternative<DeviceLock>(missing));
+    QVERIFY(std::get<DeviceLock>(missing).file().empty());
+    if (::access("/sys", W_OK) == 0)
+      QSKIP("/sys is writable here: no closed directory to try");
+    const auto closed = DeviceLock::acquire("/dev/null", "/sys");
+    QVERIFY(std::holds_alternative<DeviceLock::Refusal>(closed));
+    QCOMPARE(std::get<DeviceLock::Refusal>(closed).text,
+             "cannot be locked: /sys is not writable for this user (Debian makes it writable by "
+             "all, mode 1777; ask the administrator to restore that)");
   }
 
   void missingPortIsNamed() {
@@ -188,42 +261,54 @@ private slots:
             QString::fromStdString(x10::comPortLinkPath(200).string()) + " (see man x10console)");
   }
 
-  // A user outside the device's group: the one-line reason says how to join it. Root opens any
-  // device, so as root the probe runs as nobody.
-  void deviceWithoutAccessAsksForTheDialoutGroup() {
+  // A user without access is told what grants it: the device's group when that group may use
+  // it, or else its owner and mode. Root opens any device, so the probe runs as nobody.
+  void deviceWithoutAccessSaysWhatGrantsIt_data() {
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("group may use it")
+        << "dialout" << 0660
+        << "add your user to its group dialout (sudo adduser nobody dialout), then log out and "
+           "in again";
+    QTest::newRow("owner alone") << "root" << 0600
+                                 << "it belongs to root:root with mode 0600, which no group "
+                                    "opens: ask the administrator to give it to the dialout "
+                                    "group with mode 0660 (a udev rule)";
+  }
+  void deviceWithoutAccessSaysWhatGrantsIt() {
+    QFETCH(QString, group);
+    QFETCH(int, mode);
+    QFETCH(QString, advice);
+    if (::geteuid() != 0)
+      QSKIP("needs root, to hand the device to root and try it as nobody");
+    const QString setpriv = QStandardPaths::findExecutable("setpriv");
+    QVERIFY2(!setpriv.isEmpty(), "as root this needs setpriv (util-linux) to run as nobody");
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                           QFile::ReadOther | QFile::ExeOther | QFile::ReadGroup |
-                                           QFile::ExeGroup);
-    const QString device = home.filePath("ttyUSB0");
+    QVERIFY(::chmod(home.path().toLocal8Bit().constData(), 0755) == 0);
+    const QString device = home.filePath("ttyX10test");
     QFile file(device);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    QFile::setPermissions(device, ::geteuid() == 0 ? QFile::ReadOwner | QFile::WriteOwner
-                                                   : QFile::Permissions());
+    const struct group *owner = ::getgrnam(group.toLatin1().constData());
+    QVERIFY(owner);
+    QVERIFY(::chown(device.toLocal8Bit().constData(), 0, owner->gr_gid) == 0);
+    QVERIFY(::chmod(device.toLocal8Bit().constData(), static_cast<mode_t>(mode)) == 0);
+    const QString link = home.filePath("x10console/ports/com1");
     std::filesystem::create_directories(home.filePath("x10console/ports").toStdString());
-    std::filesystem::create_symlink(device.toStdString(),
-                                    home.filePath("x10console/ports/com1").toStdString());
+    std::filesystem::create_symlink(device.toStdString(), link.toStdString());
 
-    QStringList command = builtProgramCommand(X10_INIT_PROBE, {"1"});
-    if (::geteuid() == 0) {
-      const QString setpriv = QStandardPaths::findExecutable("setpriv");
-      QVERIFY2(!setpriv.isEmpty(), "as root this needs setpriv (util-linux) to run as nobody");
-      command = QStringList{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-    }
     QProcess probe;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", home.path());
     probe.setProcessEnvironment(env);
-    startCommand(probe, command);
+    startCommand(probe, QStringList{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"} +
+                            builtProgramCommand(X10_INIT_PROBE, {"1"}));
     QVERIFY(probe.waitForFinished(10000));
-    const QStringList lines = QString::fromLocal8Bit(probe.readAllStandardOutput()).split('\n');
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[0].toInt(), int(Cm11aController::InitPermissionDenied));
-    QVERIFY2(lines[1].startsWith("permission denied on " + home.filePath("x10console/ports/com1")),
-             qPrintable(lines[1]));
-    QVERIFY2(lines[1].contains("add your user to the dialout group"), qPrintable(lines[1]));
+    QCOMPARE(QString::fromLocal8Bit(probe.readAllStandardOutput()),
+             QString::number(Cm11aController::InitPermissionDenied) + "\npermission denied on " +
+                 link + " (a link to " + device + "): " + advice);
   }
 
   void callsBeforeInitAndBadArgumentsAreUsageErrors() {

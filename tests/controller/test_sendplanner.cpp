@@ -105,6 +105,11 @@ private slots:
                               << "1" << 7 << 0.0 << 256.0 << "data 1 256";
     QTest::newRow("data 1.5") << "A"
                               << "1" << 7 << 0.0 << 1.5 << "data 1 1.5";
+    QTest::newRow("data just above 255")
+        << "A"
+        << "1" << 7 << 0.0 << 255.0000001 << "data 1 255.0000001: expected 0..255";
+    QTest::newRow("data 1e308") << "A"
+                                << "1" << 7 << 0.0 << 1e308 << "data 1 1e+308: expected 0..255";
     QTest::newRow("address alone without unit") << "A"
                                                 << "" << -1 << 0.0 << 0.0 << "device code \"\"";
     QTest::newRow("extended without unit") << "A"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
 // driven through its controls as an operator drives it. The simulator runs in fast mode.
+#include "controller/cm11acontroller.h"
 #include "controller/portnames.h"
 #include "tests/e2e/consolerig.h"
 #include "tests/support/privateconfighome.h"
@@ -8,7 +9,12 @@
 #include "tests/support/waituntil.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTest>
+
+#include <filesystem>
 
 class TestConsole : public QObject {
   Q_OBJECT
@@ -26,18 +32,73 @@ private slots:
     QVERIFY(rig.boxes.shown.isEmpty());
   }
 
-  // A pseudo-terminal whose other end stays open and never answers.
-  void initOnAPortWithNothingBehindIt() {
-    ConsoleRig rig;
-    PtyPeer nothing({});
-    std::filesystem::create_symlink(nothing.slavePath().toStdString(), x10::comPortLinkPath(3));
-    QVERIFY(!rig.init(3));
-    std::filesystem::remove(x10::comPortLinkPath(3));
-    QCOMPARE(rig.boxes.shown.size(), 1);
-    QVERIFY2(rig.boxes.shown[0].startsWith("Critical |") &&
-                 rig.boxes.shown[0].contains("| Error initializing CM11A |"),
-             qPrintable(rig.boxes.shown[0]));
-    QCOMPARE(rig.window.control<QPushButton>("ButInit")->text(), "Init");
+  // After each kind of failed Init the box is the same, and the Init button's tooltip and
+  // accessible description carry the driver's reason and fix, until the next Init.
+  void failedInitExplainsItselfOnTheButton_data() {
+    QTest::addColumn<int>("port");
+    QTest::addColumn<PtyPeer::Bytes>("reply"); // to the status request; none: no peer
+    QTest::addColumn<QString>("holder");       // a program holding the device's lock
+    QTest::addColumn<QString>("reason");       // {link}, {device}, {pid} stand for those
+    using Bytes = PtyPeer::Bytes;
+    QTest::newRow("no such port") << 0 << Bytes{} << ""
+                                  << "COM 0 names no port: port numbers start at 1.";
+    QTest::newRow("adapter unplugged")
+        << 7 << Bytes{} << ""
+        << "no such device {link} (a link to /dev/serial/by-id/usb-unplugged-port0): plug the "
+           "interface's adapter in, or point the link at it (see man x10console).";
+    QTest::newRow("in use") << 3 << Bytes{} << "sleep"
+                            << "{link} (a link to {device}) is in use by sleep (PID {pid}): "
+                               "close it and try again.";
+    QTest::newRow("no answer") << 3 << Bytes{} << ""
+                               << "{link} (a link to {device}): no answer to the status request "
+                                  "within 1500 ms: no interface on this port, or it is switched "
+                                  "off.";
+    QTest::newRow("wrong answer")
+        << 3 << Bytes{0xFF, 0xFF, 0x13} << ""
+        << "{link} (a link to {device}): status reply cut short: 3 of 14 bytes (FF FF 13): wrong "
+           "speed, or not an interface of this kind.";
+  }
+  void failedInitExplainsItselfOnTheButton() {
+    QFETCH(int, port);
+    QFETCH(PtyPeer::Bytes, reply);
+    QFETCH(QString, holder);
+    QFETCH(QString, reason);
+    PtyPeer peer({{{0x8B}, reply}});
+    const std::filesystem::path link = x10::comPortLinkPath(port);
+    std::filesystem::remove(link);
+    std::filesystem::create_directories(link.parent_path());
+    std::filesystem::create_symlink(
+        port == 7 ? "/dev/serial/by-id/usb-unplugged-port0" : peer.slavePath().toStdString(), link);
+    const QString lockFile = "/run/lock/LCK.." + QFileInfo(peer.slavePath()).fileName();
+    QProcess other;
+    qint64 holderPid = 0;
+    if (!holder.isEmpty()) {
+      other.start(holder, {"30"});
+      QVERIFY(other.waitForStarted());
+      holderPid = other.processId();
+      QFile lock(lockFile);
+      QVERIFY(lock.open(QIODevice::WriteOnly));
+      lock.write(QString("%1\n").arg(holderPid, 10).toLatin1());
+    }
+    WindowUnderTest window(std::make_unique<Cm11aController>());
+    MessageBoxCatcher boxes;
+    window.type("TxtComPort", QString::number(port));
+    window.click("ButInit");
+    if (!holder.isEmpty()) {
+      QFile::remove(lockFile);
+      other.kill();
+      other.waitForFinished();
+    }
+    std::filesystem::remove(link);
+
+    reason.replace("{link}", QString::fromStdString(link.string()))
+        .replace("{device}", peer.slavePath())
+        .replace("{pid}", QString::number(holderPid));
+    const auto *butInit = window.control<QPushButton>("ButInit");
+    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | Error initializing CM11A | OK"});
+    QCOMPARE(butInit->text(), "Init");
+    QCOMPARE(butInit->accessibleDescription(), "Init failed: " + reason);
+    QCOMPARE(butInit->toolTip(), "<p>Init failed: " + reason + "</p>");
   }
 
   void sendExecA1OnReachesTheLamp() {

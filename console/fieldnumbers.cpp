@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#include "console/fieldnumbers.h"
+
+#include "console/numericfield.h"
+
+#include <QLineEdit>
+
+namespace {
+
+template <typename Narrow>
+auto read(const QLineEdit &field, Narrow narrow) {
+  try {
+    return narrow(readNumber(field.text()));
+  } catch (const NumericOverflow &e) {
+    throw NumericOverflow(field.accessibleName().toStdString() + ": " + e.what());
+  }
+}
+
+double asIs(double value) { return value; }
+
+} // namespace
+
+double numberIn(const QLineEdit &field) { return read(field, asIs); }
+
+qint16 int16In(const QLineEdit &field) { return read(field, toInt16); }
+
+qint32 int32In(const QLineEdit &field) { return read(field, toInt32); }

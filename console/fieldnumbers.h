@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Numbers taken from the window's fields by the numeric-field rule. A number that does not fit
+// is reported under the field's accessible name, "Dim Value: 1e400 is too large (...)", so the
+// operator knows which field to correct.
+
+#include <QtGlobal>
+
+class QLineEdit;
+
+double numberIn(const QLineEdit &field);
+qint16 int16In(const QLineEdit &field);
+qint32 int32In(const QLineEdit &field);

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include "console/shutdownsignals.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int wakeUp[2] = {-1, -1}; // read end, write end
+volatile std::sig_atomic_t closing = 0;
+
+extern "C" void onTerminationSignal(int signal) {
+  if (closing) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
+  closing = 1;
+  const int saved = errno;
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(wakeUp[1], &byte, 1);
+  errno = saved;
+}
+
+void closeWindows() {
+  char byte = 0;
+  while (::read(wakeUp[0], &byte, 1) > 0) {
+  }
+  QApplication::closeAllWindows();
+}
+
+} // namespace
+
+void closeWindowsOnTerminationSignals() {
+  if (::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0)
+    qFatal("cannot make the pipe that carries termination signals: %s", strerror(errno));
+  auto *notifier = new QSocketNotifier(wakeUp[0], QSocketNotifier::Read, qApp);
+  QObject::connect(notifier, &QSocketNotifier::activated, qApp, closeWindows);
+  struct sigaction action {};
+  action.sa_handler = onTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    ::sigaction(signal, &action, nullptr);
+}

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+#include "controller/devicelock.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <utility>
+
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Another process may be taking the lock over at the same moment; after this many rounds the
+// device is reported busy rather than fought over.
+constexpr int kAttempts = 3;
+
+// The PID a lock file names: ASCII digits after optional blanks. Nothing when it names none.
+std::optional<pid_t> holderPid(const fs::path &file) {
+  std::ifstream in(file);
+  long pid = 0;
+  if (in >> pid && pid > 0 && pid <= INT32_MAX)
+    return static_cast<pid_t>(pid);
+  return std::nullopt;
+}
+
+// A process of another user answers kill(0) with EPERM: it lives all the same.
+bool isAlive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
+std::string holderName(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/comm");
+  std::string name;
+  std::getline(in, name);
+  if (name.empty()) // gone meanwhile, or /proc hides it
+    return "process " + std::to_string(pid);
+  return name + " (PID " + std::to_string(pid) + ")";
+}
+
+std::string cannotWrite(const fs::path &directory, int error) {
+  if (error == EACCES || error == EPERM || error == EROFS)
+    return "cannot be locked: " + directory.string() +
+           " is not writable for this user (Debian makes it writable by all, mode 1777; ask the "
+           "administrator to restore that)";
+  return "cannot be locked in " + directory.string() + ": " + std::strerror(error);
+}
+
+// The lock's content in a file of its own, so the lock file appears whole or not at all.
+// Returns its descriptor, or -1 with errno set.
+int writeTemporary(const fs::path &directory, const std::string &name, std::string &path) {
+  path = (directory / ("." + name + ".XXXXXX")).string();
+  const int fd = ::mkstemp(path.data());
+  if (fd < 0)
+    return -1;
+  char pid[16];
+  const int length = std::snprintf(pid, sizeof pid, "%10d\n", static_cast<int>(::getpid()));
+  if (::fchmod(fd, 0644) != 0 || ::write(fd, pid, static_cast<std::size_t>(length)) != length) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+} // namespace
+
+std::variant<DeviceLock, DeviceLock::Refusal> DeviceLock::acquire(const fs::path &device,
+                                                                  const fs::path &directory) {
+  std::error_code ec;
+  if (!fs::is_directory(directory, ec))
+    return DeviceLock({}, -1);
+  const std::string name = "LCK.." + device.filename().string();
+  const fs::path file = directory / name;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::string temporary;
+    const int fd = writeTemporary(directory, name, temporary);
+    if (fd < 0)
+      return Refusal{false, cannotWrite(directory, errno)};
+    const bool linked = ::link(temporary.c_str(), file.c_str()) == 0;
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    if (linked) {
+      ::flock(fd, LOCK_EX | LOCK_NB);
+      return DeviceLock(file, fd);
+    }
+    ::close(fd);
+    if (error != EEXIST)
+      return Refusal{false, cannotWrite(directory, error)};
+    if (!fs::exists(file, ec))
+      continue; // released meanwhile
+    const std::optional<pid_t> pid = holderPid(file);
+    if (!pid)
+      return Refusal{true, "is locked by " + file.string() +
+                               ", which names no process: remove that file if no program "
+                               "uses the device"};
+    if (isAlive(*pid))
+      return Refusal{true, "is in use by " + holderName(*pid) + ": close it and try again"};
+    if (!fs::remove(file, ec) && ec) // stale: its process is gone
+      return Refusal{true, "has a stale lock " + file.string() + " (process " +
+                               std::to_string(*pid) +
+                               " is gone) that this user may not remove: " + ec.message()};
+  }
+  return Refusal{true, "is being locked and unlocked by another program: try again"};
+}
+
+DeviceLock::DeviceLock(DeviceLock &&other) noexcept
+    : file_(std::exchange(other.file_, {})), fd_(std::exchange(other.fd_, -1)) {}
+
+DeviceLock &DeviceLock::operator=(DeviceLock &&other) noexcept {
+  if (this != &other) {
+    release();
+    file_ = std::exchange(other.file_, {});
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+DeviceLock::~DeviceLock() { release(); }
+
+// Removes the file only while it is still this lock's: one taken over meanwhile (by a user who
+// removed it by hand, say) belongs to its new holder.
+void DeviceLock::release() noexcept {
+  if (fd_ < 0)
+    return;
+  struct stat held {};
+  struct stat named {};
+  if (::fstat(fd_, &held) == 0 && ::stat(file_.c_str(), &named) == 0 &&
+      held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+    ::unlink(file_.c_str());
+  ::close(fd_);
+  fd_ = -1;
+}
