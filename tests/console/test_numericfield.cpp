@@ -125,7 +125,7 @@ private slots:
       toInt16(32767.5);
       QFAIL("no overflow reported");
     } catch (const NumericOverflow &e) {
-      QCOMPARE(e.what(), "Overflow: 32767.5 does not fit in a 16-bit integer (-32768 to 32767)");
+      QCOMPARE(e.what(), "32767.5 does not fit in a 16-bit integer (-32768 to 32767)");
     }
   }
 };
