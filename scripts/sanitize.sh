@@ -10,4 +10,5 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$(nproc)"
 export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_init_order=1"
 export UBSAN_OPTIONS="print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 QT_QPA_PLATFORM=offscreen ctest --preset asan -j "$(nproc)"
