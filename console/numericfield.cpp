@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "console/numericfield.h"
 
-#include "controller/numbertext.h"
+#include "vocabulary/numbertext.h"
 
 #include <cctype>
 #include <cfloat>

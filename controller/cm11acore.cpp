@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controller/cm11acore.h"
 
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 #include "controller/upload.h"
 #include "controller/wirebytes.h"
 

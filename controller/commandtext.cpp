@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controller/commandtext.h"
 
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <cmath>
 

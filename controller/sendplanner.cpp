@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controller/sendplanner.h"
 
-#include "controller/numbertext.h"
+#include "vocabulary/numbertext.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,7 +3,7 @@
 
 #include "controller/cm11alog.h"
 #include "controller/deviceaccess.h"
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <QFile>
 

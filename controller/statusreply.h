@@ -3,7 +3,7 @@
 // The interface's 14-byte answer to a status request (0x8B). Receiving a well-formed one is
 // how the driver knows an interface is present and speaking at the right speed.
 
-#include "controller/x10codes.h"
+#include "vocabulary/x10codes.h"
 
 #include <cstdint>
 #include <optional>

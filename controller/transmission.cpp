@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controller/transmission.h"
 
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 #include "controller/wirebytes.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 // how many mains cycles it occupies on the power line (to bound the wait for "ready").
 
 #include "controller/wallclock.h"
-#include "controller/x10codes.h"
+#include "vocabulary/x10codes.h"
 
 #include <cstdint>
 #include <optional>

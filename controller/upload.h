@@ -5,7 +5,7 @@
 // byte i is a function), then the data bytes. Dim and Bright are followed by a level byte,
 // an extended code by unit, data and command bytes; those trailing bytes have mask bit 0.
 
-#include "controller/x10codes.h"
+#include "vocabulary/x10codes.h"
 
 #include <cstdint>
 #include <optional>

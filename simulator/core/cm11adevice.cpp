@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/core/cm11adevice.h"
 
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <algorithm>
 #include <utility>

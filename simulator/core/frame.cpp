@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/core/frame.h"
 
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 
 namespace x10::sim {
 

@@ -3,7 +3,7 @@
 // One X10 message on the power line: an address, a function, or an extended code. Codes are
 // kept as the 4-bit line nibbles, as every receiver on the line sees them.
 
-#include "controller/x10codes.h"
+#include "vocabulary/x10codes.h"
 
 #include <cstdint>
 #include <string>

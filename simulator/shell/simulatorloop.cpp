@@ -3,7 +3,7 @@
 
 #include "simulator/shell/syscalls.h"
 
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <algorithm>
 #include <array>

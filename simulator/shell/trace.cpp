@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/shell/trace.h"
 
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/x10codes.h"
+#include "vocabulary/x10codes.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/numbertext.h"
+#include "vocabulary/numbertext.h"
 
 #include <array>
 #include <charconv>

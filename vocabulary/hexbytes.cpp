@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/hexbytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <cstdio>
 
