@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "controller/cm11acore.h"
 
-#include "vocabulary/hexbytes.h"
 #include "controller/upload.h"
 #include "controller/wirebytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <algorithm>
 #include <stdexcept>

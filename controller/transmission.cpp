@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/transmission.h"
 
-#include "vocabulary/hexbytes.h"
 #include "controller/wirebytes.h"
+#include "vocabulary/hexbytes.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -6,16 +6,17 @@
 // (clang 14's library headers do not, and the fuzz targets are built with it). Exceptions stay
 // for the component contract and for programmer misuse; value() of a failure is such misuse.
 
+#include <optional>
 #include <stdexcept>
 #include <type_traits>
 #include <utility>
-#include <optional>
 #include <variant>
 
 namespace x10 {
 
 // The failure a Result holds; written x10::Unexpected{reason} where a Result is returned.
-template <class E> class Unexpected {
+template <class E>
+class Unexpected {
 public:
   explicit Unexpected(E error) : error_(std::move(error)) {}
   const E &error() const & { return error_; }
@@ -24,16 +25,18 @@ public:
 private:
   E error_;
 };
-template <class E> Unexpected(E) -> Unexpected<E>;
+template <class E>
+Unexpected(E) -> Unexpected<E>;
 
-template <class T, class E> class [[nodiscard]] Result {
+template <class T, class E>
+class [[nodiscard]] Result {
 public:
   using value_type = T;
   using error_type = E;
 
   template <class U = T>
-    requires std::is_constructible_v<T, U &&>
-  Result(U &&value) : state_(std::in_place_index<0>, std::forward<U>(value)) {}
+  requires std::is_constructible_v<T, U &&> Result(U &&value)
+      : state_(std::in_place_index<0>, std::forward<U>(value)) {}
   template <class G>
   Result(Unexpected<G> failure) : state_(std::in_place_index<1>, std::move(failure).error()) {}
 
@@ -47,7 +50,8 @@ public:
   const T &operator*() const & { return value(); }
   T *operator->() { return &value(); }
   const T *operator->() const { return &value(); }
-  template <class U> T value_or(U &&fallback) const & {
+  template <class U>
+  T value_or(U &&fallback) const & {
     return has_value() ? std::get<0>(state_) : static_cast<T>(std::forward<U>(fallback));
   }
 
@@ -55,7 +59,8 @@ public:
   E &&error() && { return std::get<1>(std::move(state_)); }
 
 private:
-  template <class Self> static auto &checked(Self &self) {
+  template <class Self>
+  static auto &checked(Self &self) {
     if (!self.has_value())
       throw std::logic_error("value() of a failed Result");
     return std::get<0>(self.state_);
@@ -65,13 +70,15 @@ private:
 };
 
 // A Result with nothing to hand back on success.
-template <class E> class [[nodiscard]] Result<void, E> {
+template <class E>
+class [[nodiscard]] Result<void, E> {
 public:
   using value_type = void;
   using error_type = E;
 
   Result() = default;
-  template <class G> Result(Unexpected<G> failure) : error_(std::move(failure).error()) {}
+  template <class G>
+  Result(Unexpected<G> failure) : error_(std::move(failure).error()) {}
 
   bool has_value() const { return !error_.has_value(); }
   explicit operator bool() const { return has_value(); }

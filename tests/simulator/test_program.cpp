@@ -2,10 +2,10 @@
 // The built cm11a-sim over a real pseudo-terminal: the command line, the port link, bytes both
 // ways, commands on standard input, a driver closing and reopening the port (or dying with it
 // held), and the way it stops.
-#include "vocabulary/hexbytes.h"
 #include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/waituntil.h"
+#include "vocabulary/hexbytes.h"
 
 #include <QElapsedTimer>
 #include <QFile>

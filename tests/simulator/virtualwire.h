@@ -4,8 +4,8 @@
 // bytes, then read what has arrived after some time. Bytes are given and returned as hex text
 // ("04 66") so tests read like the protocol's own examples.
 
-#include "vocabulary/hexbytes.h"
 #include "simulator/core/cm11adevice.h"
+#include "vocabulary/hexbytes.h"
 
 #include <QByteArray>
 
