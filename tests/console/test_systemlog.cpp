@@ -43,11 +43,11 @@ public:
       struct stat st {};
       ::fstat(STDERR_FILENO, &st);
       if (kind == "the journal")
-        qputenv("JOURNAL_STREAM", QByteArray::number(st.st_dev) + ':' +
-                                      QByteArray::number(st.st_ino));
+        qputenv("JOURNAL_STREAM",
+                QByteArray::number(st.st_dev) + ':' + QByteArray::number(st.st_ino));
       else if (kind == "a file, the journal elsewhere")
-        qputenv("JOURNAL_STREAM", QByteArray::number(st.st_dev) + ':' +
-                                      QByteArray::number(st.st_ino + 1));
+        qputenv("JOURNAL_STREAM",
+                QByteArray::number(st.st_dev) + ':' + QByteArray::number(st.st_ino + 1));
     }
   }
   ~StandardError() {
@@ -81,7 +81,8 @@ private slots:
     QTest::newRow("a file") << "file" << log << text;
     QTest::newRow("closed") << "closed" << log << text;
     QTest::newRow("the journal") << "the journal" << log << QStringList();
-    QTest::newRow("a file, the journal elsewhere") << "a file, the journal elsewhere" << log << text;
+    QTest::newRow("a file, the journal elsewhere")
+        << "a file, the journal elsewhere" << log << text;
   }
   void messagesAreRoutedByWhatStandardErrorIs() {
     QFETCH(QString, standardErrorIs);
