@@ -12,6 +12,7 @@
 namespace {
 
 QtMessageHandler toStandardError = nullptr;
+SystemLogWriter toLog = writeToSyslog;
 
 int priority(QtMsgType type) {
   switch (type) {
@@ -30,7 +31,7 @@ int priority(QtMsgType type) {
 }
 
 void toSystemLog(QtMsgType type, const QMessageLogContext &context, const QString &message) {
-  ::syslog(priority(type), "%s", qFormatLogMessage(type, context, message).toUtf8().constData());
+  toLog(priority(type), qFormatLogMessage(type, context, message).toUtf8().constData());
   if (toStandardError)
     toStandardError(type, context, message);
 }
@@ -45,9 +46,12 @@ bool standardErrorIsTheJournal() {
 
 } // namespace
 
-void copyMessagesToSystemLogWithoutTerminal() {
+void writeToSyslog(int priority, const char *line) { ::syslog(priority, "%s", line); }
+
+void copyMessagesToSystemLogWithoutTerminal(SystemLogWriter writer) {
   if (::isatty(STDERR_FILENO))
     return;
+  toLog = writer;
   ::openlog("x10console", LOG_PID, LOG_USER);
   const QtMessageHandler previous = qInstallMessageHandler(toSystemLog);
   toStandardError = standardErrorIsTheJournal() ? nullptr : previous;

@@ -7,5 +7,9 @@
 // x10console, which the journal keeps (journalctl -t x10console). When standard error is the
 // journal already (systemd says so in JOURNAL_STREAM), it is not written there twice.
 
-// Call once, early in main().
-void copyMessagesToSystemLogWithoutTerminal();
+// Writes one line to syslog(3) at a priority (LOG_INFO, say).
+void writeToSyslog(int priority, const char *line);
+using SystemLogWriter = void (*)(int priority, const char *line);
+
+// Call once, early in main(). A test may give another writer in place of syslog(3).
+void copyMessagesToSystemLogWithoutTerminal(SystemLogWriter writer = writeToSyslog);

@@ -6,8 +6,6 @@
 #include "controller/portnames.h"
 #include "controller/sendplanner.h"
 
-#include <QDateTime>
-
 #include <algorithm>
 
 using namespace x10;
@@ -23,7 +21,7 @@ Cm11aController::Cm11aController(QObject *parent) : controlcm(parent) {
 Cm11aController::~Cm11aController() = default;
 
 Instant Cm11aController::now() const {
-  const QDateTime local = QDateTime::currentDateTime();
+  const QDateTime local = localTime_();
   WallClock wall;
   wall.dayOfYear = local.date().dayOfYear() - 1;
   wall.dayOfWeek = local.date().dayOfWeek() % 7; // Qt counts Monday 1 .. Sunday 7

@@ -12,12 +12,14 @@
 #include "controller/controlcm.h"
 #include "controller/seriallink.h"
 
+#include <QDateTime>
 #include <QTimer>
 
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class Cm11aController : public controlcm {
   Q_OBJECT
@@ -51,6 +53,10 @@ public:
 
   QString lastErrorText() const override { return lastErrorText_; }
 
+  // The local date and time a set-clock gives the interface: the system's unless set here.
+  using LocalTime = std::function<QDateTime()>;
+  void setLocalTime(LocalTime source) { localTime_ = std::move(source); }
+
 private:
   x10::Instant now() const;
   qint16 failInit(qint16 code, const QString &text);
@@ -76,4 +82,5 @@ private:
   x10::Cm11aCore core_;
   std::deque<x10::OperationResult> results_;
   x10::CommandQueue commands_;
+  LocalTime localTime_ = [] { return QDateTime::currentDateTime(); };
 };

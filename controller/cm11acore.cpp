@@ -18,7 +18,11 @@
 //   ("ready", a status reply). A poll or power-fail poll that cuts in leaves the step where it
 //   was, so proceed() sends it again once the interruption is handled.
 // - A power-fail poll sets clockOwed_; proceed() answers it before anything else, because the
-//   interface ignores every other byte until it has its clock.
+//   interface ignores every other byte until it has its clock. Its tries are counted as the
+//   set-clock goes out, across resyncs; after kMaxTries it is given up until the next poll.
+// - An operation started while the interface holds the line waits in queued_ at most
+//   kLineWait (counted while no operation of ours is on the line), so no caller hangs on a line
+//   that the interface keeps busy.
 // - 0x5A and 0xA5 are told apart from checksums by state: in AwaitChecksum the expected
 //   checksum wins. If it was really a poll, the interface ignores our go-ahead and polls again;
 //   that second poll arrives in AwaitReady and the step is resent. For the same reason a send
@@ -37,6 +41,18 @@ const HouseCode kMonitoredHouse = *HouseCode::fromLetter('A');
 bool isPollByte(std::uint8_t b) { return b == wire::kPoll || b == wire::kPowerFailPoll; }
 
 std::string millis(std::chrono::milliseconds ms) { return std::to_string(ms.count()) + " ms"; }
+
+std::string operationName(OperationKind kind) {
+  switch (kind) {
+  case OperationKind::Probe:
+    return "the status request";
+  case OperationKind::Clear:
+    return "clearing the interface";
+  case OperationKind::Send:
+    return "the send";
+  }
+  return "the operation";
+}
 
 // Traffic from another transmitter may hold the power line when our go-ahead arrives; the
 // interface transmits once the line is free. Allow for the longest standard burst: an address
@@ -95,6 +111,8 @@ void Cm11aCore::startOperation(Operation op, const Instant &now) {
   if (operationRunning())
     throw std::logic_error("an operation is already running");
   queued_ = std::move(op);
+  if (!op_)
+    armLineWait(now);
   if (phase_ == Phase::Idle)
     proceed(now);
 }
@@ -132,6 +150,13 @@ void Cm11aCore::timePassed(const Instant &now) {
 }
 
 std::optional<SteadyTime> Cm11aCore::nextDeadline() const {
+  const auto due = phaseDeadline();
+  if (!queued_ || !lineWaitEnd_)
+    return due;
+  return due ? std::min(*due, *lineWaitEnd_) : lineWaitEnd_;
+}
+
+std::optional<SteadyTime> Cm11aCore::phaseDeadline() const {
   switch (phase_) {
   case Phase::Idle:
     return std::nullopt;
@@ -167,6 +192,8 @@ void Cm11aCore::onByte(std::uint8_t b, const Instant &now) {
 }
 
 void Cm11aCore::onDeadline(const Instant &now) {
+  if (queued_ && lineWaitEnd_ && now.steady >= *lineWaitEnd_)
+    return failQueued();
   switch (phase_) {
   case Phase::Idle:
     return;
@@ -190,32 +217,29 @@ void Cm11aCore::onDeadline(const Instant &now) {
       note("line quiet again");
       return proceed(now);
     }
-    reportFailure(Failure::NoisyLine, "the line did not fall quiet within " + millis(kDrainLimit) +
-                                          ": bytes keep arriving that mean nothing");
+    reportFailure(Failure::NoisyLine,
+                  "the line did not fall quiet within " + millis(kDrainLimit) +
+                      ": bytes keep arriving that mean nothing",
+                  now);
     return proceed(now);
   }
 }
 
-// The line is free: answer a power-fail poll first, then finish or continue the operation,
-// then start a queued one.
+// The line is free: finish the operation whose steps are done, answer a power-fail poll, then
+// continue the operation or take up the queued one.
 void Cm11aCore::proceed(const Instant &now) {
   enter(Phase::Idle);
+  finishIfDone(now);
   if (clockOwed_)
     return answerPowerFail(now);
-  // Finish the operation whose steps are done, and take up the queued one; that one may have
-  // no steps at all (an empty send), so it is checked the same way before its first step.
-  for (;;) {
-    if (!op_ && queued_) {
-      op_ = std::move(queued_);
-      queued_.reset();
-      interruptions_ = 0;
-      tries_ = 0;
-    }
-    if (!op_ || !stepsFinished())
-      break;
-    if (!op_->reported)
-      results_.push_back(succeeded(op_->kind, op_->status));
-    op_.reset();
+  // The one taken up may have no steps at all (an empty send): it is finished at once.
+  while (!op_ && queued_) {
+    op_ = std::move(queued_);
+    queued_.reset();
+    lineWaitEnd_.reset();
+    interruptions_ = 0;
+    tries_ = 0;
+    finishIfDone(now);
   }
   if (!op_)
     return;
@@ -271,6 +295,11 @@ void Cm11aCore::onChecksum(std::uint8_t b, const Instant &now) {
   }
   const std::string what = "checksum " + hexByte(b) + " for " + t.describe() + " (" +
                            hexBytes(t.bytes()) + "), expected " + hexByte(t.checksum());
+  // The clock's tries are counted as it is sent: answerPowerFail() gives it up.
+  if (inFlight_->purpose == Purpose::PowerFailClock) {
+    note(what + " (try " + std::to_string(clockTries_) + " of " + std::to_string(kMaxTries) + ")");
+    return startDrain(now);
+  }
   if (++tries_ >= kMaxTries)
     return fail(Failure::ChecksumWrong,
                 what + "; still wrong after " + std::to_string(kMaxTries) + " tries", now);
@@ -421,6 +450,14 @@ void Cm11aCore::answerPoll(const Instant &now) {
 }
 
 void Cm11aCore::answerPowerFail(const Instant &now) {
+  if (clockTries_ >= kMaxTries) {
+    note("power-fail poll: the clock was not set in " + std::to_string(kMaxTries) +
+         " tries; given up until the interface asks again");
+    clockOwed_ = false;
+    clockTries_ = 0;
+    return proceed(now);
+  }
+  ++clockTries_;
   note("power-fail poll: setting the interface's clock");
   send(Transmission::setClock(now.wall, kMonitoredHouse, 0), Purpose::PowerFailClock, now);
 }
@@ -438,13 +475,14 @@ bool Cm11aCore::interrupted(const Instant &now) {
 }
 
 void Cm11aCore::transmissionDone() {
-  tries_ = 0;
   if (inFlight_->purpose == Purpose::PowerFailClock) {
     // Not progress of the step it interrupted: an interface that keeps failing must still
-    // run out the step's interruptions.
+    // run out the step's interruptions and tries.
     clockOwed_ = false;
+    clockTries_ = 0;
     note("clock set");
   } else {
+    tries_ = 0;
     interruptions_ = 0;
     ++op_->step;
     note(inFlight_->transmission.describe() + " done");
@@ -491,19 +529,59 @@ void Cm11aCore::startDrain(const Instant &now) {
   enter(Phase::Draining);
 }
 
-void Cm11aCore::reportFailure(Failure failure, const std::string &message) {
+void Cm11aCore::reportFailure(Failure failure, const std::string &message, const Instant &now) {
   note("failed: " + message);
   tries_ = 0;
-  if (inFlight_ && inFlight_->purpose == Purpose::PowerFailClock)
+  if (inFlight_ && inFlight_->purpose == Purpose::PowerFailClock) {
     clockOwed_ = false; // the next power-fail poll asks again
+    clockTries_ = 0;
+  }
   if (op_ && !op_->reported)
     results_.push_back(failed(op_->kind, failure, message));
   op_.reset();
+  armLineWait(now);
 }
 
 void Cm11aCore::fail(Failure failure, const std::string &message, const Instant &now) {
-  reportFailure(failure, message);
+  reportFailure(failure, message, now);
   startDrain(now);
+}
+
+// Hands out the result of an operation whose steps are all done; a queued one then starts
+// counting its wait for the line.
+void Cm11aCore::finishIfDone(const Instant &now) {
+  if (!op_ || !stepsFinished())
+    return;
+  if (!op_->reported)
+    results_.push_back(succeeded(op_->kind, op_->status));
+  op_.reset();
+  armLineWait(now);
+}
+
+void Cm11aCore::armLineWait(const Instant &now) {
+  if (queued_ && !lineWaitEnd_)
+    lineWaitEnd_ = now.steady + kLineWait;
+}
+
+void Cm11aCore::failQueued() {
+  const std::string message = "the interface keeps the line busy (power-fail polls and noise): " +
+                              operationName(queued_->kind) + " could not start within " +
+                              millis(kLineWait) + ": " + lineBusyWith();
+  note("failed: " + message);
+  results_.push_back(failed(queued_->kind, Failure::LineBusy, message));
+  queued_.reset();
+  lineWaitEnd_.reset();
+}
+
+// What holds the line while no operation of ours runs, for the message of one that waited.
+std::string Cm11aCore::lineBusyWith() const {
+  std::string what = phase_ == Phase::Draining ? "bytes that mean nothing keep arriving"
+                     : inFlight_               ? "the interface's clock is being set"
+                                               : "an upload is being taken";
+  if (clockOwed_)
+    what += "; the clock it asked for with a power-fail poll is owed, " +
+            std::to_string(clockTries_) + " of " + std::to_string(kMaxTries) + " tries made";
+  return what;
 }
 
 void Cm11aCore::note(std::string line) { notes_.push_back(std::move(line)); }

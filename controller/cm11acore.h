@@ -9,7 +9,8 @@
 // Operations run one at a time: a probe (status request), a clear (resync, then a set-clock
 // that clears the battery timer and monitored status, never purging timers), or a send (a
 // list of transmissions). Between and during them the core answers polls (0x5A, upload taken
-// and decoded) and power-fail polls (0xA5, answered with a set-clock of the current time).
+// and decoded) and power-fail polls (0xA5, answered with a set-clock of the current time; a
+// set-clock that fails kMaxTries times is given up until the interface asks again).
 
 #include "controller/receivedecoder.h"
 #include "controller/statusreply.h"
@@ -53,6 +54,10 @@ inline constexpr std::chrono::milliseconds kDrainQuiet = 100ms;
 // ...but give up on a line that never falls quiet.
 inline constexpr std::chrono::milliseconds kDrainLimit = 2000ms;
 inline constexpr int kMaxTries = 3;
+// An operation started while the interface holds the line (an upload, the clock it asked for,
+// a resync) waits this long for the line to be free, then fails: long enough for an upload and
+// a resync, short enough that a caller never hangs on a line that stays busy.
+inline constexpr std::chrono::milliseconds kLineWait = 4000ms;
 // Polls or power-fail polls that may interrupt one step before the operation fails.
 inline constexpr int kMaxInterruptions = 8;
 // Deadlines handled by one timePassed call. Each moves the core to another phase with a later
@@ -74,6 +79,7 @@ enum class Failure {
   NotDone,          // accepted, but no "ready" within the power-line time
   KeptInterrupting, // polls kept the step from completing
   NoisyLine,        // the line never fell quiet for a resync
+  LineBusy,         // never started: the interface's own traffic held the line for kLineWait
 };
 
 struct OperationResult {
@@ -140,7 +146,12 @@ private:
   void startOperation(Operation op, const Instant &now);
   void onByte(std::uint8_t b, const Instant &now);
   void onDeadline(const Instant &now);
+  std::optional<SteadyTime> phaseDeadline() const;
   void proceed(const Instant &now);
+  void finishIfDone(const Instant &now);
+  void armLineWait(const Instant &now);
+  void failQueued();
+  std::string lineBusyWith() const;
 
   void onChecksum(std::uint8_t b, const Instant &now);
   void onReady(std::uint8_t b, const Instant &now);
@@ -162,7 +173,7 @@ private:
   void finishProbe(const Instant &now);
   void deliver(const Upload &upload);
   void startDrain(const Instant &now);
-  void reportFailure(Failure failure, const std::string &message);
+  void reportFailure(Failure failure, const std::string &message, const Instant &now);
   void fail(Failure failure, const std::string &message, const Instant &now);
   void note(std::string line);
   bool stepsFinished() const;
@@ -174,8 +185,10 @@ private:
   SteadyTime drainLimit_{};
   std::optional<Operation> op_;
   std::optional<Operation> queued_;
+  std::optional<SteadyTime> lineWaitEnd_; // when queued_ fails; armed while no operation runs
   std::optional<InFlight> inFlight_;
   bool clockOwed_ = false; // a power-fail poll awaits its set-clock
+  int clockTries_ = 0;     // set-clocks sent for it so far
   int interruptions_ = 0;  // since the last completed step
   int tries_ = 0;          // wrong checksums for the current step
   std::vector<std::uint8_t> rx_;

@@ -77,6 +77,12 @@ private slots:
         << "TxtData2"
         << "1" + QString(309, '0') << ""
         << "Data2: 1" + QString(48, '0') + QChar(0x2026) + QString(49, '0') + tooLarge;
+    QTest::newRow("two long runs")
+        << ""
+        << ""
+        << "/dev/" + QString(150, 'a') + " and " + QString(120, 'b')
+        << "/dev/" + QString(44, 'a') + QChar(0x2026) + QString(49, 'a') + " and " +
+               QString(49, 'b') + QChar(0x2026) + QString(49, 'b');
     QTest::newRow("2000 characters")
         << ""
         << "" << word.repeated(400)

@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <filesystem>
 #include <optional>
@@ -109,6 +110,8 @@ private slots:
     QTest::addColumn<QVariantList>("event");
     QTest::newRow("A1 Dim 45%") << Bytes{0x04, 0x02, 0x66, 0x64, 0x5E} << "A1 Dim 45%"
                                 << QVariantList{"1", "A", 4, "45", "0"};
+    QTest::newRow("A1 Bright 20%") << Bytes{0x04, 0x02, 0x66, 0x65, 0x2A} << "A1 Bright 20%"
+                                   << QVariantList{"1", "A", 5, "20", "0"};
     QTest::newRow("A5 Extended 1F 31")
         << Bytes{0x05, 0x01, 0x67, 0x01, 0x1F, 0x31} << "A5 Extended data 0x1F command 0x31"
         << QVariantList{"5", "A", 7, "31", "49"};
@@ -128,6 +131,53 @@ private slots:
     QCOMPARE(events.count(), 0);
     QTRY_COMPARE(events.count(), 1);
     QCOMPARE(events.at(0), event);
+  }
+
+  // ClearInterface sets the interface's clock from the local time the driver is given:
+  // seconds, minutes within two hours, hours / 2, day of year (0-based) with its ninth bit in
+  // bit 7 of the next byte beside the weekday mask (bit 0 Sunday), then house A and the two
+  // clear flags (63).
+  void clearSetsTheClockFromLocalTime_data() {
+    QTest::addColumn<QDateTime>("local");
+    QTest::addColumn<Bytes>("clock");
+    QTest::addColumn<int>("checksum");
+    const auto at = [](int y, int mo, int d, int h, int mi, int s) {
+      return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
+    };
+    QTest::newRow("Saturday 13:45:30")
+        << at(2024, 6, 15, 13, 45, 30) << Bytes{0x1E, 0x69, 0x06, 0xA6, 0x40, 0x63} << 0xD6;
+    QTest::newRow("Sunday midnight")
+        << at(2024, 6, 16, 0, 0, 0) << Bytes{0x00, 0x00, 0x00, 0xA7, 0x01, 0x63} << 0x0B;
+    QTest::newRow("31 December of a leap year, 23:59:59")
+        << at(2024, 12, 31, 23, 59, 59) << Bytes{0x3B, 0x77, 0x0B, 0x6D, 0x84, 0x63} << 0x11;
+    QTest::newRow("day 256, Thursday noon")
+        << at(2023, 9, 14, 12, 0, 0) << Bytes{0x00, 0x00, 0x06, 0x00, 0x90, 0x63} << 0xF9;
+    // Summer time begins at 01:00 UTC on 31 March 2024 in Berlin: the clock follows local time.
+    const QTimeZone berlin("Europe/Berlin");
+    const QDateTime change(QDate(2024, 3, 31), QTime(1, 0), Qt::UTC);
+    QTest::newRow("last second of winter time")
+        << change.addSecs(-1).toTimeZone(berlin) << Bytes{0x3B, 0x77, 0x00, 0x5A, 0x01, 0x63}
+        << 0x70;
+    QTest::newRow("first second of summer time")
+        << change.toTimeZone(berlin) << Bytes{0x00, 0x3C, 0x01, 0x5A, 0x01, 0x63} << 0xFB;
+  }
+  void clearSetsTheClockFromLocalTime() {
+    QFETCH(QDateTime, local);
+    QFETCH(Bytes, clock);
+    QFETCH(int, checksum);
+    QVERIFY(local.isValid());
+    Bytes setClock{0x9B};
+    setClock.insert(setClock.end(), clock.begin(), clock.end());
+    PtyPeer peer({kProbe, {setClock, {static_cast<std::uint8_t>(checksum)}}, {{0x00}, {0x55}}});
+    linkCom1(peer);
+    Cm11aController c;
+    c.setLocalTime([local] { return local; });
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QCOMPARE(c.ClearInterface(), Cm11aController::ClearOk);
+    Bytes expected{0x8B};
+    expected.insert(expected.end(), setClock.begin(), setClock.end());
+    expected.push_back(0x00);
+    QCOMPARE(peer.received(), expected);
   }
 
   void initFailuresEndWithinTheirDeadline_data() {

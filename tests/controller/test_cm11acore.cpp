@@ -470,6 +470,67 @@ private slots:
     QCOMPARE(r->failure, Failure::KeptInterrupting);
   }
 
+  // One power-fail poll, then a stray FF every 50 ms and no answers: the owed set-clock goes out
+  // three times (each FF a wrong checksum, each resync cut off after 2 s of noise) and is
+  // given up; an operation never waits for the line beyond its bound, and once the noise
+  // stops the core works.
+  void powerFailPollThenNoise_data() {
+    QTest::addColumn<OperationKind>("kind");
+    QTest::addColumn<int>("startMs");
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<int>("failedAtMs");
+    // Started at 10 ms: queued behind the clock's second resync, 4000 ms later it fails.
+    QTest::newRow("send queued at once") << OperationKind::Send << 10 << Failure::LineBusy << 4010;
+    QTest::newRow("clear queued at once")
+        << OperationKind::Clear << 10 << Failure::LineBusy << 4010;
+    // Started at 3 s: the clock is given up at 6050 ms, before the wait ends; the send goes
+    // out, FF is a wrong checksum, and the resync gives up 2 s later.
+    QTest::newRow("send queued at 3 s")
+        << OperationKind::Send << 3000 << Failure::NoisyLine << 8050;
+  }
+  void powerFailPollThenNoise() {
+    QFETCH(OperationKind, kind);
+    QFETCH(int, startMs);
+    QFETCH(Failure, failure);
+    QFETCH(int, failedAtMs);
+    Peer p;
+    p.reply({0xA5});
+    int clocks = 0;
+    int elapsed = 0;
+    std::optional<OperationResult> result;
+    for (; elapsed < 10000; elapsed += 10) {
+      if (elapsed == startMs && kind == OperationKind::Send)
+        p.core.startSend(p.a1On(), Completion::Accepted, p.now());
+      else if (elapsed == startMs)
+        p.core.startClear(p.now());
+      if (elapsed % 50 == 0 && elapsed > 0)
+        p.reply({0xFF});
+      clocks += p.written() == kPowerFailClock;
+      if (!result && (result = p.core.takeResult()))
+        QCOMPARE(elapsed, failedAtMs);
+      p.advance(10ms);
+    }
+    QVERIFY(result);
+    QCOMPARE(result->failure, failure);
+    if (failure == Failure::LineBusy)
+      QVERIFY2(result->message.starts_with(
+                   "the interface keeps the line busy (power-fail polls and noise): "),
+               result->message.c_str());
+    QCOMPARE(clocks, 3);
+    QVERIFY(!p.core.takeResult());
+    p.advance(100ms); // the noise stops
+    QVERIFY(!p.core.nextDeadline());
+    p.core.startSend(p.a1On(), Completion::Done, p.now());
+    EXPECT_WRITTEN(p, {0x04, 0x66});
+    p.reply({0x6A, 0x55});
+    EXPECT_WRITTEN(p, {0x00, 0x06, 0x62});
+    p.reply({0x68, 0x55});
+    EXPECT_WRITTEN(p, {0x00});
+    QVERIFY(p.core.takeResult()->ok());
+    p.reply({0xA5}); // the interface asks again, and gets its clock
+    EXPECT_WRITTEN(p, (kPowerFailClock));
+  }
+
   // Found by fuzzing: an empty send read its first transmission past the end of the list.
   void emptySendSucceedsWithoutWriting() {
     Peer p;

@@ -6,6 +6,8 @@
 // The outcomes are summarised in tests/integration/README.md.
 #include "tests/integration/backtoback.h"
 
+#include "controller/sendplanner.h"
+
 #include <QTest>
 
 #include <map>
@@ -216,6 +218,36 @@ private slots:
     QCOMPARE(wire.takeReceived(), received);
     // Lamp A1 is on exactly when "A1 On" was reported sent: no failure after it acted.
     QCOMPARE(wire.module('A', 1)->on, sent);
+  }
+
+  // A power failure whose set-clocks are answered wrong, then a stray FF every 50 ms: the send
+  // queued behind the clock fails once it has waited 4 s for the line, the clock goes out
+  // three times and is given up, and once the noise stops a send works.
+  void powerFailThenNoise() {
+    BackToBack wire;
+    QVERIFY(wire.probe()->ok());
+    wire.command("power fail");
+    wire.command("fault checksum 3");
+    wire.runFor(10ms);
+    wire.core.startSend(planSend("A", "1", 2, 0, 0, 0), Completion::Accepted, wire.instant());
+    std::optional<OperationResult> result;
+    sim::Duration waited{};
+    for (; waited < 10s && !result; waited += 50ms) {
+      wire.command("fault garbage FF");
+      result = wire.await(50ms);
+    }
+    QVERIFY2(result, qPrintable(wire.notes()));
+    QCOMPARE(result->failure, Failure::LineBusy);
+    QVERIFY(waited <= 4050ms);
+    for (int i = 0; i < 60; ++i) { // 3 s more noise
+      wire.command("fault garbage FF");
+      wire.runFor(50ms);
+    }
+    QCOMPARE(wire.notes().count("power-fail poll: setting the interface's clock"), 3);
+    QVERIFY(wire.notes().contains("given up until the interface asks again"));
+    const auto after = wire.send("A", "2", 2, Completion::Done);
+    QVERIFY2(after && after->ok(), qPrintable(wire.notes()));
+    QVERIFY(!wire.module('A', 1)->on);
   }
 };
 
