@@ -8,10 +8,12 @@
 # missing. Each argument adds more:
 #   package        what installing the package on a fresh system takes: debootstrap, and
 #                  xwininfo to see its window;
+#   screenshot     what scripts/screenshot.sh takes: xwininfo and xprop to find the window,
+#                  ImageMagick to grab it;
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
 #                  under emulation takes: the architecture added to dpkg (multiarch), the cross
 #                  compiler, Qt's libraries of that architecture, qemu-user-static.
-# Usage: scripts/install-deps.sh [package] [arm64] [armhf]
+# Usage: scripts/install-deps.sh [package] [screenshot] [arm64] [armhf]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
@@ -22,11 +24,12 @@ architectures=()
 for need in "$@"; do
   case $need in
     package) packages+=(debootstrap x11-utils) ;;
+    screenshot) packages+=(x11-utils imagemagick) ;;
     arm64 | armhf)
       architectures+=("$need")
       packages+=(crossbuild-essential-"$need" qemu-user-static
                  {qt6-base-dev,qt6-serialport-dev,libgl-dev}:"$need") ;;
-    *) echo "install-deps.sh: unknown '$need' (package, arm64 or armhf)" >&2; exit 2 ;;
+    *) echo "install-deps.sh: unknown '$need' (package, screenshot, arm64 or armhf)" >&2; exit 2 ;;
   esac
 done
 
