@@ -14,7 +14,8 @@ public:
 
   // Adds text and a line break at the very end, as one edit. The cost barely grows with the
   // log's length (tree lookups inside the text document), and neither the caret nor the scroll
-  // position moves. A CR LF pair inside text is one break.
+  // position moves. A CR LF pair inside text is one break. Being an insertion, not a new
+  // text, it reaches a screen reader as inserted text: the new line alone is announced.
   void appendLine(const QString &text);
 
   // The log as the operator's text, every line break written as CR LF.

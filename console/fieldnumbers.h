@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Numbers taken from the window's fields by the numeric-field rule. A number that does not fit
-// is reported under the field's accessible name, "Dim Value: 1e400 is too large (...)", so the
+// is reported under the field's accessible name, "Dim Value: 1e400 is too large; ...", so the
 // operator knows which field to correct.
 
 #include <QtGlobal>

@@ -14,6 +14,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <tuple>
+#include <utility>
+
 namespace {
 
 // The window's design is in twips; at 96 DPI fifteen make one logical pixel, and Qt scales
@@ -73,6 +76,7 @@ Form1::Form1(std::unique_ptr<controlcm> component, QWidget *parent)
   setWindowIcon(appidentity::icon());
   resize(clientArea);
   createControls();
+  labelFields();
   setKeyboardOrder();
   wireHandlers();
   gate_.run([this] { Combo1->setCurrentIndex(0); }); // the load handler
@@ -120,17 +124,36 @@ void Form1::createControls() {
   TxtData1 = place(new QLineEdit(QStringLiteral("50"), this), "TxtData1", {2280, 2400, 975, 285});
   Label9 = place(new QLabel(QStringLiteral("Data1:"), this), "Label9", {2280, 2160, 1095, 255});
 
-  // What assistive technology announces for the number fields, and what a number that does
-  // not fit is reported under.
-  TxtComPort->setAccessibleName(QStringLiteral("Com Port"));
-  TxtDim->setAccessibleName(QStringLiteral("Dim Value"));
-  TxtData1->setAccessibleName(QStringLiteral("Data1"));
-  TxtData2->setAccessibleName(QStringLiteral("Data2"));
-  TxtPoll->setAccessibleName(QStringLiteral("Timeout"));
-
   // Labels lie beneath everything else, so ButClrCM11 takes the clicks where it covers Label1.
   for (QLabel *label : findChildren<QLabel *>())
     label->lower();
+}
+
+void Form1::labelFields() {
+  // Each caption labels its field for assistive technology; no caption has an access key.
+  const std::pair<QLabel *, QWidget *> captions[] = {
+      {Label1, TxtHC},    {Label2, TxtComPort}, {Label3, TxtDC},
+      {Label4, TxtEvent}, {Label5, Combo1},     {Label6, TxtDim},
+      {Label7, TxtPoll},  {Label8, TxtData2},   {Label9, TxtData1}};
+  for (const auto &[label, field] : captions)
+    label->setBuddy(field);
+
+  // What a screen reader announces for each field, and what it says of the values it takes.
+  // The names of the number fields are also what a number that does not fit is reported under.
+  // The command list announces its current entry as its name, with its caption beside it.
+  const std::tuple<QWidget *, const char *, const char *> fields[] = {
+      {TxtHC, "House code", "one letter, A to P"},
+      {TxtDC, "Device code", "a unit from 1 to 16, a list such as 1,3,5-7, or empty"},
+      {TxtDim, "Dim Value", "in per cent, 0 to 100"},
+      {TxtComPort, "Com Port", "the number of the serial port the interface is on"},
+      {TxtData1, "Data1", "data byte of an extended code, 0 to 255"},
+      {TxtData2, "Data2", "command byte of an extended code, 0 to 255"},
+      {TxtPoll, "Timeout", "how long GetEvent waits, in milliseconds, 0 to 65535"},
+      {TxtEvent, "X10 Events", "the event log: one line for each event or poll"}};
+  for (const auto &[field, name, description] : fields) {
+    field->setAccessibleName(QString::fromLatin1(name));
+    field->setAccessibleDescription(QString::fromLatin1(description));
+  }
 }
 
 void Form1::setKeyboardOrder() {

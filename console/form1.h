@@ -58,6 +58,7 @@ public:
 
 private:
   void createControls();
+  void labelFields();
   void setKeyboardOrder();
   void wireHandlers();
   void onClick(QPushButton *button, void (*handler)(Form1 &));

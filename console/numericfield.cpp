@@ -39,8 +39,9 @@ int digitValue(char c) {
 
 // A number beyond the range of double, shown as it stands in the field (blanks aside).
 [[noreturn]] void tooLarge(std::string_view typed) {
-  throw NumericOverflow(std::string(typed) + " is too large (the largest number is " +
-                        x10::numberText(DBL_MAX) + ")");
+  throw NumericOverflow(std::string(typed) +
+                        " is too large; enter a smaller number. (The largest " + "number is " +
+                        x10::numberText(DBL_MAX) + ".)");
 }
 
 // The &H or &O integer at the start of text, up to the first character that is not a digit.
@@ -82,9 +83,10 @@ Int narrow(double value, const char *typeName) {
   const double rounded = std::nearbyint(value); // the default rounding mode: ties to even
   // Written so that NaN fails too: converting it to an integer is undefined.
   if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))
-    throw NumericOverflow(x10::numberText(value) + " does not fit in a " + typeName + " integer (" +
+    throw NumericOverflow(x10::numberText(value) + " is out of range; enter a number from " +
                           std::to_string(std::numeric_limits<Int>::min()) + " to " +
-                          std::to_string(std::numeric_limits<Int>::max()) + ")");
+                          std::to_string(std::numeric_limits<Int>::max()) + ". (It does not fit " +
+                          "in a " + typeName + " integer.)");
   return static_cast<Int>(rounded);
 }
 

@@ -24,6 +24,7 @@ public:
 double readNumber(QStringView text);
 
 // Round to the nearest integer, ties to the even neighbour (2.5 -> 2, 3.5 -> 4), and narrow.
-// Throw NumericOverflow when the rounded value is outside the target range, or not a number.
+// Throw NumericOverflow when the rounded value is outside the target range, or not a number:
+// its message says so in plain words and gives the range, then the type for the expert.
 qint16 toInt16(double value);
 qint32 toInt32(double value);

@@ -31,6 +31,22 @@ void explain(QPushButton &button, const QString &text) {
   button.setAccessibleDescription(fitted);
 }
 
+// Moves the keyboard focus off the button before it is disabled, to the next text field in
+// the keyboard order: left to Qt, it would land on "Exit", and a second Space would close the
+// program. In a text field a second Space or Enter changes nothing that matters.
+void focusNextField(QPushButton &button) {
+  if (button.window()->focusWidget() != &button)
+    return;
+  for (QWidget *next = button.nextInFocusChain(); next != &button;
+       next = next->nextInFocusChain()) {
+    if (qobject_cast<QLineEdit *>(next) && next->isEnabled() &&
+        next->isVisibleTo(button.window())) {
+      next->setFocus(Qt::OtherFocusReason); // keeps the caret at the end, the text unselected
+      return;
+    }
+  }
+}
+
 qint16 initWhileBusy(controlcm &component) {
   const BusyCursor busy;
   return component.Init();
@@ -54,6 +70,7 @@ void ButInit_Click(Form1 &form) {
     return;
   }
   form.ButInit->setText(QStringLiteral("Done"));
+  focusNextField(*form.ButInit);
   form.ButInit->setEnabled(false);
 }
 

@@ -5,9 +5,10 @@
 class Form1;
 
 // Writes the port number to the component, shows "Wait..." while Init blocks, then "Done"
-// (disabled) on success or the "Error initializing CM11A" box and "Init" again on failure.
-// After a failure, until the next Init, the button's tooltip and accessible description carry
-// the component's reason and what to do about it.
+// (disabled) on success, or the "Error initializing CM11A" box and "Init" again on failure.
+// On success the keyboard focus, if it was on the button, moves on to the next text field;
+// after a failure it stays on the button. Until the next Init after a failure, the button's
+// tooltip and accessible description carry the component's reason and what to do about it.
 void ButInit_Click(Form1 &form);
 // Asks the component to reset the interface; the result is not used.
 void ButClrCM11_Click(Form1 &form);

@@ -199,9 +199,10 @@ void Cm11aCore::onDeadline(const Instant &now) {
     return;
   case Phase::AwaitChecksum:
     return fail(Failure::NoAnswer,
-                "no checksum within " + millis(kChecksumWait) + " after sending " +
-                    inFlight_->transmission.describe() + " (" +
-                    hexBytes(inFlight_->transmission.bytes()) + ")",
+                "the interface did not answer: is it switched on and connected to this port? "
+                "(no checksum within " +
+                    millis(kChecksumWait) + " after sending " + inFlight_->transmission.describe() +
+                    " (" + hexBytes(inFlight_->transmission.bytes()) + "))",
                 now);
   case Phase::AwaitReady:
     return onReadyDeadline(now);
@@ -302,7 +303,10 @@ void Cm11aCore::onChecksum(std::uint8_t b, const Instant &now) {
   }
   if (++tries_ >= kMaxTries)
     return fail(Failure::ChecksumWrong,
-                what + "; still wrong after " + std::to_string(kMaxTries) + " tries", now);
+                "the command kept reaching the interface garbled: check the cable and try again "
+                "(" +
+                    what + "; still wrong after " + std::to_string(kMaxTries) + " tries)",
+                now);
   // Resend once the line is quiet, so a late or noisy byte is not taken for the next checksum.
   note(what + ": sending again");
   startDrain(now);
@@ -351,8 +355,10 @@ void Cm11aCore::onReadyDeadline(const Instant &now) {
     return proceed(now);
   }
   fail(Failure::NotDone,
-       "the interface accepted " + what + " but did not report it done within " +
-           millis(readyWait(inFlight_->transmission)),
+       "the interface took the command but never said it was sent on the power line: try "
+       "again (the interface accepted " +
+           what + " but did not report it done within " +
+           millis(readyWait(inFlight_->transmission)) + ")",
        now);
 }
 
@@ -468,8 +474,9 @@ bool Cm11aCore::interrupted(const Instant &now) {
   if (++interruptions_ <= kMaxInterruptions)
     return true;
   fail(Failure::KeptInterrupting,
-       "the interface kept polling: " + std::to_string(kMaxInterruptions) +
-           " polls without completing a step",
+       "the interface kept breaking in with its own traffic and the command could not finish: "
+       "try again (the interface kept polling: " +
+           std::to_string(kMaxInterruptions) + " polls without completing a step)",
        now);
   return false;
 }

@@ -9,9 +9,8 @@ cd "$(dirname "$0")/.."
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
 There is no display to open the console window on (neither DISPLAY nor WAYLAND_DISPLAY is set).
-Run it on a desktop session, or under a virtual X server and take a screenshot:
-  sudo apt-get install -y xvfb imagemagick
-  xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -c 'scripts/demo.sh & sleep 20; import -window root demo.png; kill %1'
+Run it on a desktop session, or take a screenshot of it on a virtual X server:
+  scripts/screenshot.sh demo.png
 MSG
   exit 1
 fi

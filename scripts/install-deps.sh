@@ -4,27 +4,32 @@
 # run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
 # the Debian package (dpkg-shlibdeps, file, lintian, the desktop-entry and metainfo validators,
 # mandoc), the tests run as an ordinary user (setpriv), the time zones a test sets the driver's
-# clock in (tzdata) and the format check (clang-format) need, when missing. Each argument adds more:
+# clock in (tzdata), the accessibility test (the AT-SPI bus, its Python bindings, a session
+# bus) and the format check (clang-format) need, when missing. Each argument adds more:
 #   package        what installing the package on a fresh system takes: debootstrap, and
 #                  xwininfo to see its window;
+#   screenshot     what scripts/screenshot.sh takes: xwininfo and xprop to find the window,
+#                  ImageMagick to grab it;
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
 #                  under emulation takes: the architecture added to dpkg (multiarch), the cross
 #                  compiler, Qt's libraries of that architecture, qemu-user-static.
-# Usage: scripts/install-deps.sh [package] [arm64] [armhf]
+# Usage: scripts/install-deps.sh [package] [screenshot] [arm64] [armhf]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
           libbenchmark-dev libxcb1-dev jq clang clang-format libclang-rt-14-dev
-          dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux tzdata)
+          dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux
+          at-spi2-core python3-pyatspi dbus-daemon tzdata)
 architectures=()
 for need in "$@"; do
   case $need in
     package) packages+=(debootstrap x11-utils) ;;
+    screenshot) packages+=(x11-utils imagemagick) ;;
     arm64 | armhf)
       architectures+=("$need")
       packages+=(crossbuild-essential-"$need" qemu-user-static
                  {qt6-base-dev,qt6-serialport-dev,libgl-dev}:"$need") ;;
-    *) echo "install-deps.sh: unknown '$need' (package, arm64 or armhf)" >&2; exit 2 ;;
+    *) echo "install-deps.sh: unknown '$need' (package, screenshot, arm64 or armhf)" >&2; exit 2 ;;
   esac
 done
 

@@ -63,8 +63,9 @@ private slots:
     QTest::newRow("beyond 32 bits")
         << "2147483648"
         << "" << none
-        << QStringList{"Critical | X10 Test Console | Timeout: 2147483648 does not fit in a "
-                       "32-bit integer (-2147483648 to 2147483647) | OK"}
+        << QStringList{"Critical | X10 Test Console | Timeout: 2147483648 is out of range; enter "
+                       "a number from -2147483648 to 2147483647. (It does not fit in a 32-bit "
+                       "integer.) | OK"}
         << "";
   }
   void poll() {

@@ -7,6 +7,7 @@
 #include "tests/console/consoleundertest.h"
 #include "tests/support/messageboxcatcher.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -213,6 +214,77 @@ private slots:
     QVERIFY(console->fake->calls.isEmpty());
     QVERIFY(console->log()->text().isEmpty());
     QVERIFY(console->form.isVisible());
+  }
+
+  // What a screen reader finds for each field through Qt's accessibility layer: its name, what
+  // it says of the values it takes, and the caption that labels it. The command list's name is
+  // its current entry; its caption travels as the label.
+  void fieldsAreNamedDescribedAndLabelled_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("label");
+    const std::tuple<const char *, const char *, const char *, const char *> rows[] = {
+        {"TxtHC", "House code", "one letter, A to P", "Label1"},
+        {"TxtComPort", "Com Port", "the number of the serial port the interface is on", "Label2"},
+        {"TxtDC", "Device code", "a unit from 1 to 16, a list such as 1,3,5-7, or empty", "Label3"},
+        {"TxtEvent", "X10 Events", "the event log: one line for each event or poll", "Label4"},
+        {"Combo1", "All Units Off", "", "Label5"},
+        {"TxtDim", "Dim Value", "in per cent, 0 to 100", "Label6"},
+        {"TxtPoll", "Timeout", "how long GetEvent waits, in milliseconds, 0 to 65535", "Label7"},
+        {"TxtData2", "Data2", "command byte of an extended code, 0 to 255", "Label8"},
+        {"TxtData1", "Data1", "data byte of an extended code, 0 to 255", "Label9"},
+    };
+    for (const auto &[field, name, description, label] : rows)
+      QTest::newRow(field) << QString(name) << QString(description) << QString(label);
+  }
+  void fieldsAreNamedDescribedAndLabelled() {
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFETCH(QString, label);
+    auto *field = console->form.findChild<QWidget *>(QTest::currentDataTag());
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(field);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    QCOMPARE(accessible->text(QAccessible::Description), description);
+    QStringList labels;
+    for (const auto &[labelling, relation] : accessible->relations(QAccessible::Label))
+      labels << labelling->object()->objectName();
+    QVERIFY2(labels.contains(label), qPrintable(labels.join(' ')));
+    QCOMPARE(console->control<QLabel>(qPrintable(label))->buddy(), field);
+  }
+
+  // Space pressed twice on Init: the second press lands on a text field, where it sends,
+  // clears and closes nothing. A failed Init leaves the focus on the button, for a retry.
+  void focusAfterInitPressedFromTheKeyboard_data() {
+    QTest::addColumn<short>("result");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("dimValue");
+    QTest::newRow("success") << short(0) << "TxtDim"
+                             << "50 ";
+    QTest::newRow("failure") << short(5) << "ButInit"
+                             << "50";
+  }
+  void focusAfterInitPressedFromTheKeyboard() {
+    QFETCH(short, result);
+    QFETCH(QString, focus);
+    QFETCH(QString, dimValue);
+    console->fake->initResult = result;
+    MessageBoxCatcher boxes;
+    // The window's focus, kept while a box has it: the test platform does not give it back.
+    const auto pressOnFocus = [this](Qt::Key key) {
+      QTest::keyClick(console->form.focusWidget(), key);
+      return console->form.focusWidget()->objectName();
+    };
+    QCOMPARE(pressOnFocus(Qt::Key_Tab), "Command1");
+    QCOMPARE(pressOnFocus(Qt::Key_Tab), "ButInit");
+    QCOMPARE(pressOnFocus(Qt::Key_Space), focus);
+    QCOMPARE(boxes.shown.size(), result == 0 ? 0 : 1);
+    console->fake->initResult = 0; // a retry succeeds
+    pressOnFocus(Qt::Key_Space);
+    QCOMPARE(pressOnFocus(Qt::Key_Return), "TxtDim");
+    QVERIFY(console->form.isVisible());
+    QCOMPARE(console->fake->calls.size(), result == 0 ? 2 : 4); // ComPort and Init, each time
+    QCOMPARE(console->control<QLineEdit>("TxtDim")->text(), dimValue); // a blank is ignored
+    QVERIFY(console->log()->text().isEmpty());
   }
 
   // With the application font at 96 DPI (the test platform's resolution), every caption fits.

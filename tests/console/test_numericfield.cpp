@@ -88,12 +88,17 @@ private slots:
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("bits");
     QTest::addColumn<QString>("message");
-    const QString int16Range = " does not fit in a 16-bit integer (-32768 to 32767)";
-    const QString tooLarge = " is too large (the largest number is 1.7976931348623157e+308)";
+    const QString int16Range =
+        " is out of range; enter a number from -32768 to 32767. (It does not fit in a 16-bit "
+        "integer.)";
+    const QString tooLarge =
+        " is too large; enter a smaller number. (The largest number is 1.7976931348623157e+308.)";
     QTest::newRow("16-bit") << "40000" << 16 << "40000" + int16Range;
     QTest::newRow("fraction") << "32767.5" << 16 << "32767.5" + int16Range;
     QTest::newRow("exponent")
-        << "1e20" << 32 << "1e+20 does not fit in a 32-bit integer (-2147483648 to 2147483647)";
+        << "1e20" << 32
+        << "1e+20 is out of range; enter a number from -2147483648 to 2147483647. (It does not "
+           "fit in a 32-bit integer.)";
     QTest::newRow("beyond double") << "1E400x" << 0 << "1E400" + tooLarge;
     QTest::newRow("negative, blanks") << "- 1 e 4 0 0" << 0 << "-1e400" + tooLarge;
     QTest::newRow("hexadecimal") << "&H" + QString(257, 'F') << 0
@@ -125,7 +130,8 @@ private slots:
       toInt16(32767.5);
       QFAIL("no overflow reported");
     } catch (const NumericOverflow &e) {
-      QCOMPARE(e.what(), "32767.5 does not fit in a 16-bit integer (-32768 to 32767)");
+      QCOMPARE(e.what(), "32767.5 is out of range; enter a number from -32768 to 32767. (It does "
+                         "not fit in a 16-bit integer.)");
     }
   }
 };

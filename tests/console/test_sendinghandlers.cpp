@@ -63,7 +63,8 @@ private slots:
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("thrown");
     QTest::addColumn<QString>("shown");
-    const QString tooLarge = " is too large (the largest number is 1.7976931348623157e+308)";
+    const QString tooLarge =
+        " is too large; enter a smaller number. (The largest number is 1.7976931348623157e+308.)";
     const QString word = "word ";
     QTest::newRow("device error") << ""
                                   << ""

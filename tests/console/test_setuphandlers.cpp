@@ -59,8 +59,9 @@ private slots:
     console->type("TxtComPort", "32768");
     MessageBoxCatcher boxes;
     console->click("ButInit");
-    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | Com Port: 32768 does not fit in a "
-                           "16-bit integer (-32768 to 32767) | OK"});
+    QCOMPARE(boxes.shown, {"Critical | X10 Test Console | Com Port: 32768 is out of range; enter "
+                           "a number from -32768 to 32767. (It does not fit in a 16-bit integer.) "
+                           "| OK"});
     QVERIFY(console->fake->calls.isEmpty());
     QCOMPARE(butInit()->text(), "Init");
   }
