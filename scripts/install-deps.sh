@@ -4,7 +4,8 @@
 # run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
 # the Debian package (dpkg-shlibdeps, file, lintian, the desktop-entry and metainfo validators,
 # mandoc), the tests run as an ordinary user (setpriv) and the format check (clang-format)
-# need, when missing. Each argument adds more:
+# need, when missing, and the second ordinary user x10-second that the lock tests run as beside
+# nobody. Each argument adds more:
 #   package        what installing the package on a fresh system takes: debootstrap, and
 #                  xwininfo to see its window;
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
@@ -13,7 +14,7 @@
 # Usage: scripts/install-deps.sh [package] [arm64] [armhf]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev xvfb xauth
           libbenchmark-dev libxcb1-dev jq clang clang-format libclang-rt-14-dev
           dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux)
 architectures=()
@@ -23,7 +24,7 @@ for need in "$@"; do
     arm64 | armhf)
       architectures+=("$need")
       packages+=(crossbuild-essential-"$need" qemu-user-static
-                 {qt6-base-dev,qt6-serialport-dev,libgl-dev}:"$need") ;;
+                 {qt6-base-dev,libgl-dev}:"$need") ;;
     *) echo "install-deps.sh: unknown '$need' (package, arm64 or armhf)" >&2; exit 2 ;;
   esac
 done
@@ -39,6 +40,8 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+id x10-second >/dev/null 2>&1 ||
+  "${sudo[@]}" useradd --system --no-create-home --shell /usr/sbin/nologin x10-second
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
