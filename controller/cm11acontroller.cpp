@@ -180,6 +180,7 @@ bool Cm11aController::waitUntil(const std::function<bool()> &done,
       if (link_.waitForBytes(static_cast<int>(ms)))
         continue;
       if (waitsInterrupted()) {
+        qCInfo(lcCm11a) << "wait ended early: the program is closing";
         if (limit)
           return false;
         core_.reset();
