@@ -146,6 +146,7 @@ QString Cm11aController::GetEvent(qint32 &timeoutMs) {
   requireInitialised();
   if (commands_.empty() && timeoutMs > 0) {
     reopenIfLost();
+    qCDebug(lcCm11a) << "waiting up to" << timeoutMs << "ms for an event";
     waitUntil([this] { return !commands_.empty(); },
               Clock::now() + std::chrono::milliseconds(timeoutMs));
   }
