@@ -117,9 +117,8 @@ x10::Result<LockFile, DeviceLock::Refusal> writeLockFile(const fs::path &device,
     if (!fs::remove(file, ec) && ec) { // stale: its process is gone
       qCWarning(lcCm11a).noquote() << QString::fromStdString(
           "the stale lock " + file.string() + " (process " + std::to_string(*pid) +
-          " is gone) stays, as this user may "
-          "not remove it (" +
-          ec.message() + "); the device is held without a lock file");
+          " is gone) stays, as this user may not remove it (" + ec.message() +
+          "); the device is held without a lock file");
       return LockFile{};
     }
   }
