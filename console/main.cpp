@@ -6,6 +6,7 @@
 #include "console/shutdownsignals.h"
 #include "console/systemlog.h"
 #include "controller/cm11acontroller.h"
+#include "controller/waitinterrupt.h"
 
 #include <QApplication>
 
@@ -15,7 +16,7 @@ int main(int argc, char *argv[]) {
   copyMessagesToSystemLogWithoutTerminal();
   QApplication app(argc, argv);
   appidentity::apply(app);
-  closeWindowsOnTerminationSignals();
+  x10::setWaitInterrupt(closeWindowsOnTerminationSignals());
 
   Form1 form(std::make_unique<Cm11aController>());
   form.show();

@@ -28,24 +28,25 @@ extern "C" void onTerminationSignal(int signal) {
   errno = saved;
 }
 
-void closeWindows() {
-  char byte = 0;
-  while (::read(wakeUp[0], &byte, 1) > 0) {
-  }
+// The byte stays in the pipe: it keeps ending the driver's waits until the program ends.
+void closeWindows(QSocketNotifier *notifier) {
+  notifier->setEnabled(false);
   QApplication::closeAllWindows();
 }
 
 } // namespace
 
-void closeWindowsOnTerminationSignals() {
+int closeWindowsOnTerminationSignals() {
   if (::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0)
     qFatal("cannot make the pipe that carries termination signals: %s", strerror(errno));
   auto *notifier = new QSocketNotifier(wakeUp[0], QSocketNotifier::Read, qApp);
-  QObject::connect(notifier, &QSocketNotifier::activated, qApp, closeWindows);
+  QObject::connect(notifier, &QSocketNotifier::activated, qApp,
+                   [notifier] { closeWindows(notifier); });
   struct sigaction action {};
   action.sa_handler = onTerminationSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (const int signal : {SIGTERM, SIGINT, SIGHUP})
     ::sigaction(signal, &action, nullptr);
+  return wakeUp[0];
 }

@@ -5,6 +5,7 @@
 #include "controller/commandtext.h"
 #include "controller/portnames.h"
 #include "controller/sendplanner.h"
+#include "controller/waitinterrupt.h"
 
 #include <algorithm>
 
@@ -43,17 +44,18 @@ qint16 Cm11aController::Init() {
     return failInit(InitNoSuchPort,
                     QStringLiteral("COM %1 names no port: port numbers start at 1").arg(comPort_));
   const auto opened = link_.open(QString::fromStdString(path->string()));
-  switch (opened.error) {
-  case SerialLink::OpenError::None:
-    break;
-  case SerialLink::OpenError::NoSuchDevice:
-    return failInit(InitNoSuchPort, opened.text + missingPortHint(*path));
-  case SerialLink::OpenError::PermissionDenied:
-    return failInit(InitPermissionDenied, opened.text);
-  case SerialLink::OpenError::InUse:
-    return failInit(InitPortInUse, opened.text);
-  case SerialLink::OpenError::Other:
-    return failInit(InitOpenFailed, opened.text);
+  if (!opened) {
+    const QString &text = opened.error().text;
+    switch (opened.error().error) {
+    case SerialLink::OpenError::NoSuchDevice:
+      return failInit(InitNoSuchPort, text + missingPortHint(*path));
+    case SerialLink::OpenError::PermissionDenied:
+      return failInit(InitPermissionDenied, text);
+    case SerialLink::OpenError::InUse:
+      return failInit(InitPortInUse, text);
+    case SerialLink::OpenError::Other:
+      return failInit(InitOpenFailed, text);
+    }
   }
   try {
     const OperationResult r = run([this](const Instant &t) { core_.startProbe(t); });
@@ -142,6 +144,7 @@ QString Cm11aController::GetEvent(qint32 &timeoutMs) {
   requireInitialised();
   if (commands_.empty() && timeoutMs > 0) {
     reopenIfLost();
+    qCDebug(lcCm11a) << "waiting up to" << timeoutMs << "ms for an event";
     waitUntil([this] { return !commands_.empty(); },
               Clock::now() + std::chrono::milliseconds(timeoutMs));
   }
@@ -161,7 +164,7 @@ OperationResult Cm11aController::run(const std::function<void(const Instant &)> 
 }
 
 // Waits on the port until done() holds or limit passes (false then). Bytes are fed inside
-// waitForBytes through readyRead; the core's deadlines are run here.
+// waitForBytes through bytesArrived; the core's deadlines are run here.
 bool Cm11aController::waitUntil(const std::function<bool()> &done,
                                 std::optional<SteadyTime> limit) {
   while (!done()) {
@@ -175,6 +178,13 @@ bool Cm11aController::waitUntil(const std::function<bool()> &done,
       const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*next - t).count();
       if (link_.waitForBytes(static_cast<int>(ms)))
         continue;
+      if (waitsInterrupted()) {
+        qCInfo(lcCm11a) << "wait ended early: the program is closing";
+        if (limit)
+          return false;
+        core_.reset();
+        throw DeviceError("the call was ended: the program is closing");
+      }
       if (link_.isLost() || !link_.isOpen()) {
         const QString reason = link_.isLost() ? link_.lostReason() : link_.path() + " was closed";
         onLinkLost();
@@ -202,8 +212,9 @@ void Cm11aController::reopenIfLost() {
     return;
   const QString path = link_.path();
   const auto opened = link_.open(path);
-  if (opened.error != SerialLink::OpenError::None)
-    throw DeviceError(("the port is lost and could not be reopened: " + opened.text).toStdString());
+  if (!opened)
+    throw DeviceError(
+        ("the port is lost and could not be reopened: " + opened.error().text).toStdString());
   core_.reset();
   qCInfo(lcCm11a).noquote() << "reopened" << path;
 }

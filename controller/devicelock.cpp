@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/devicelock.h"
 
+#include "controller/cm11alog.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <utility>
 
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +45,10 @@ std::string holderName(pid_t pid) {
   return name + " (PID " + std::to_string(pid) + ")";
 }
 
+DeviceLock::Refusal inUseBy(pid_t pid) {
+  return {true, "is in use by " + holderName(pid) + ": close it and try again"};
+}
+
 std::string cannotWrite(const fs::path &directory, int error) {
   if (error == EACCES || error == EPERM || error == EROFS)
     return "cannot be locked: " + directory.string() +
@@ -49,6 +56,11 @@ std::string cannotWrite(const fs::path &directory, int error) {
            "administrator to restore that)";
   return "cannot be locked in " + directory.string() + ": " + std::strerror(error);
 }
+
+struct LockFile {
+  fs::path file; // empty when there is none
+  int fd = -1;
+};
 
 // The lock's content in a file of its own, so the lock file appears whole or not at all.
 // Returns its descriptor, or -1 with errno set.
@@ -69,53 +81,79 @@ int writeTemporary(const fs::path &directory, const std::string &name, std::stri
   return fd;
 }
 
-} // namespace
-
-std::variant<DeviceLock, DeviceLock::Refusal> DeviceLock::acquire(const fs::path &device,
-                                                                  const fs::path &directory) {
+// The lock file written for older programs, or none beside a stale one this user may not
+// remove (the kernel's locks hold the device then).
+x10::Result<LockFile, DeviceLock::Refusal> writeLockFile(const fs::path &device,
+                                                         const fs::path &directory) {
   std::error_code ec;
   if (!fs::is_directory(directory, ec))
-    return DeviceLock({}, -1);
+    return LockFile{};
   const std::string name = "LCK.." + device.filename().string();
   const fs::path file = directory / name;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::string temporary;
     const int fd = writeTemporary(directory, name, temporary);
     if (fd < 0)
-      return Refusal{false, cannotWrite(directory, errno)};
+      return x10::Unexpected(DeviceLock::Refusal{false, cannotWrite(directory, errno)});
     const bool linked = ::link(temporary.c_str(), file.c_str()) == 0;
     const int error = errno;
     ::unlink(temporary.c_str());
     if (linked) {
-      ::flock(fd, LOCK_EX | LOCK_NB);
-      return DeviceLock(file, fd);
+      ::flock(fd, LOCK_EX | LOCK_NB); // a Qt program takes a file over only if it gets this
+      return LockFile{file, fd};
     }
     ::close(fd);
     if (error != EEXIST)
-      return Refusal{false, cannotWrite(directory, error)};
+      return x10::Unexpected(DeviceLock::Refusal{false, cannotWrite(directory, error)});
     if (!fs::exists(file, ec))
       continue; // released meanwhile
     const std::optional<pid_t> pid = holderPid(file);
     if (!pid)
-      return Refusal{true, "is locked by " + file.string() +
-                               ", which names no process: remove that file if no program "
-                               "uses the device"};
+      return x10::Unexpected(DeviceLock::Refusal{
+          true, "is locked by " + file.string() +
+                    ", which names no process: remove that file if no program uses the device"});
     if (isAlive(*pid))
-      return Refusal{true, "is in use by " + holderName(*pid) + ": close it and try again"};
-    if (!fs::remove(file, ec) && ec) // stale: its process is gone
-      return Refusal{true, "has a stale lock " + file.string() + " (process " +
-                               std::to_string(*pid) +
-                               " is gone) that this user may not remove: " + ec.message()};
+      return x10::Unexpected(inUseBy(*pid));
+    if (!fs::remove(file, ec) && ec) { // stale: its process is gone
+      qCWarning(lcCm11a).noquote() << QString::fromStdString(
+          "the stale lock " + file.string() + " (process " + std::to_string(*pid) +
+          " is gone) stays, as this user may not remove it (" + ec.message() +
+          "); the device is held without a lock file");
+      return LockFile{};
+    }
   }
-  return Refusal{true, "is being locked and unlocked by another program: try again"};
+  return x10::Unexpected(
+      DeviceLock::Refusal{true, "is being locked and unlocked by another program: try again"});
+}
+
+} // namespace
+
+x10::Result<DeviceLock, DeviceLock::Refusal>
+DeviceLock::acquire(int deviceFd, const fs::path &device, const fs::path &directory) {
+  if (::flock(deviceFd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+    return x10::Unexpected(inUse(device, directory));
+  auto written = writeLockFile(device, directory);
+  if (!written)
+    return x10::Unexpected(std::move(written).error());
+  ::ioctl(deviceFd, TIOCEXCL); // refused by a device that is no terminal, which has no such mode
+  return DeviceLock(deviceFd, written->file, written->fd);
+}
+
+DeviceLock::Refusal DeviceLock::inUse(const fs::path &device, const fs::path &directory) {
+  const std::optional<pid_t> pid = holderPid(directory / ("LCK.." + device.filename().string()));
+  if (pid && isAlive(*pid))
+    return inUseBy(*pid);
+  return {true, "is in use by another program: close it and try again"};
 }
 
 DeviceLock::DeviceLock(DeviceLock &&other) noexcept
-    : file_(std::exchange(other.file_, {})), fd_(std::exchange(other.fd_, -1)) {}
+    : deviceFd_(std::exchange(other.deviceFd_, -1)), file_(std::exchange(other.file_, {})),
+      fd_(std::exchange(other.fd_, -1)) {}
 
 DeviceLock &DeviceLock::operator=(DeviceLock &&other) noexcept {
   if (this != &other) {
     release();
+    deviceFd_ = std::exchange(other.deviceFd_, -1);
     file_ = std::exchange(other.file_, {});
     fd_ = std::exchange(other.fd_, -1);
   }
@@ -127,6 +165,8 @@ DeviceLock::~DeviceLock() { release(); }
 // Removes the file only while it is still this lock's: one taken over meanwhile (by a user who
 // removed it by hand, say) belongs to its new holder.
 void DeviceLock::release() noexcept {
+  if (deviceFd_ >= 0)
+    ::ioctl(std::exchange(deviceFd_, -1), TIOCNXCL); // a pseudo-terminal keeps it otherwise
   if (fd_ < 0)
     return;
   struct stat held {};

@@ -3,20 +3,36 @@
 
 #include "controller/cm11alog.h"
 #include "controller/deviceaccess.h"
+#include "controller/waitinterrupt.h"
 #include "vocabulary/hexbytes.h"
 
-#include <QFile>
-
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
-SerialLink::SerialLink(QObject *parent) : QObject(parent) {
-  connect(&port_, &QSerialPort::readyRead, this, &SerialLink::bytesArrived);
-  connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::onError);
+namespace {
+
+// How long a write may wait for room in the device's buffer before the device counts as gone.
+constexpr int kWriteWaitMs = 1000;
+
+QString failureText(int error) {
+  if (error == EIO)
+    return QStringLiteral("the device hung up");
+  return QString::fromLocal8Bit(std::strerror(error));
 }
+
+} // namespace
+
+SerialLink::SerialLink(QObject *parent) : QObject(parent) {}
+
+SerialLink::~SerialLink() { close(); }
 
 SerialLink::OpenResult SerialLink::open(const QString &path) {
   close();
@@ -25,23 +41,25 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   std::error_code ec;
   const std::filesystem::path device = std::filesystem::canonical(path.toStdString(), ec);
   if (ec)
-    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path)};
+    return x10::Unexpected(
+        OpenFailure{OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path)});
   device_ = QString::fromStdString(device.string());
-  auto locked = DeviceLock::acquire(device);
-  if (const auto *refusal = std::get_if<DeviceLock::Refusal>(&locked))
-    return {refusal->inUse ? OpenError::InUse : OpenError::Other,
-            description() + ' ' + QString::fromStdString(refusal->text)};
-  lock_.emplace(std::move(std::get<DeviceLock>(locked)));
-  // The port takes a lock file of its own, named after the path it is given less a leading
-  // /dev/, and would take the lock above for a stale one of its own. Spelled from the root,
-  // the path names the same device and keeps the port's file (LCK..__dev_ttyUSB0) apart.
-  port_.setPortName('/' + device_);
-  if (!port_.open(QIODevice::ReadWrite)) {
-    lock_.reset();
-    return openFailure(port_.error());
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
+    return openFailure(errno);
+  auto held = DeviceLock::acquire(fd, device);
+  if (!held) {
+    ::close(fd);
+    return x10::Unexpected(
+        OpenFailure{held.error().inUse ? OpenError::InUse : OpenError::Other,
+                    description() + ' ' + QString::fromStdString(held.error().text)});
   }
+  fd_ = fd;
+  lock_.emplace(std::move(held).value());
   configure();
-  port_.clear();
+  ::tcflush(fd_, TCIOFLUSH);
+  notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+  connect(notifier_.get(), &QSocketNotifier::activated, this, &SerialLink::bytesArrived);
   sinceOpen_.start();
   qCInfo(lcCm11a).noquote() << "opened" << description();
   return {};
@@ -51,93 +69,122 @@ QString SerialLink::description() const {
   return device_ == path_ ? path_ : QStringLiteral("%1 (a link to %2)").arg(path_, device_);
 }
 
-// A pseudo-terminal or an odd adapter may refuse some settings; the line still works, so a
-// refusal is only logged. Modem lines are not used: a pseudo-terminal has none.
+SerialLink::OpenResult SerialLink::openFailure(int error) const {
+  switch (error) {
+  case ENOENT:
+  case ENODEV:
+  case ENXIO:
+    return x10::Unexpected(OpenFailure{OpenError::NoSuchDevice,
+                                       QStringLiteral("no such device %1").arg(description())});
+  case EACCES:
+  case EPERM:
+    return x10::Unexpected(OpenFailure{
+        OpenError::PermissionDenied,
+        QStringLiteral("permission denied on %1: %2")
+            .arg(description(), QString::fromStdString(accessAdvice(device_.toStdString())))});
+  case EBUSY: // in exclusive mode
+    return x10::Unexpected(
+        OpenFailure{OpenError::InUse,
+                    description() + ' ' +
+                        QString::fromStdString(DeviceLock::inUse(device_.toStdString()).text)});
+  default:
+    return x10::Unexpected(
+        OpenFailure{OpenError::Other,
+                    QStringLiteral("cannot open %1: %2").arg(description(), failureText(error))});
+  }
+}
+
+// 4800 baud, 8 data bits, no parity, 1 stop bit, raw, no flow control. A pseudo-terminal or
+// an odd adapter may refuse some settings; the line still works, so a refusal is only logged.
+// Modem lines are not used: a pseudo-terminal has none.
 void SerialLink::configure() {
-  const bool ok = port_.setBaudRate(QSerialPort::Baud4800) &&
-                  port_.setDataBits(QSerialPort::Data8) && port_.setParity(QSerialPort::NoParity) &&
-                  port_.setStopBits(QSerialPort::OneStop) &&
-                  port_.setFlowControl(QSerialPort::NoFlowControl);
+  termios settings{};
+  bool ok = ::tcgetattr(fd_, &settings) == 0;
+  if (ok) {
+    ::cfmakeraw(&settings);
+    settings.c_iflag &= ~static_cast<tcflag_t>(IXOFF | IXANY);
+    settings.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | CRTSCTS);
+    settings.c_cflag |= CLOCAL | CREAD;
+    ok = ::cfsetspeed(&settings, B4800) == 0 && ::tcsetattr(fd_, TCSANOW, &settings) == 0;
+  }
   if (!ok)
     qCDebug(lcCm11a).noquote() << "port settings not all accepted on" << path_ << ":"
-                               << port_.errorString();
+                               << failureText(errno);
 }
 
-SerialLink::OpenResult SerialLink::openFailure(QSerialPort::SerialPortError error) const {
-  const QByteArray native = QFile::encodeName(device_);
-  if (error == QSerialPort::DeviceNotFoundError)
-    return {OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(description())};
-  if (error == QSerialPort::PermissionError && ::access(native.constData(), R_OK | W_OK) != 0 &&
-      errno == EACCES)
-    return {OpenError::PermissionDenied,
-            QStringLiteral("permission denied on %1: %2")
-                .arg(description(), QString::fromStdString(accessAdvice(device_.toStdString())))};
-  if (error == QSerialPort::PermissionError)
-    return {OpenError::InUse,
-            QStringLiteral("%1 is in use by another program: close it and try again")
-                .arg(description())};
-  return {OpenError::Other,
-          QStringLiteral("cannot open %1: %2").arg(description(), port_.errorString())};
-}
-
+// Ends exclusive mode and removes the lock file before the descriptor, and with it the
+// kernel's lock, goes.
 void SerialLink::close() {
-  if (port_.isOpen())
-    port_.close();
   lock_.reset();
+  notifier_.reset();
+  if (fd_ >= 0)
+    ::close(std::exchange(fd_, -1));
 }
 
 void SerialLink::write(const std::vector<std::uint8_t> &bytes) {
-  if (bytes.empty() || !port_.isOpen() || isLost())
+  if (bytes.empty() || !isOpen() || isLost())
     return;
   logBytes("->", bytes);
-  port_.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
-  port_.flush();
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0 && errno != EAGAIN)
+      return markLost(failureText(errno));
+    pollfd p{fd_, POLLOUT, 0};
+    if (::poll(&p, 1, kWriteWaitMs) <= 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+      return markLost(QStringLiteral("the device takes no more bytes"));
+  }
 }
 
+// Everything waiting, then the loss when reading failed: bytes that came with a hang-up are
+// handed on before it is reported.
 std::vector<std::uint8_t> SerialLink::readAvailable() {
-  const QByteArray data = port_.readAll();
-  std::vector<std::uint8_t> bytes(data.begin(), data.end());
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t buffer[256];
+  while (isOpen() && !isLost()) {
+    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    if (n > 0) {
+      bytes.insert(bytes.end(), buffer, buffer + n);
+    } else if (n == 0) { // a terminal hung up reads as end of file
+      markLost(failureText(EIO));
+    } else if (errno != EINTR) {
+      if (errno != EAGAIN)
+        markLost(failureText(errno));
+      break;
+    }
+  }
   if (!bytes.empty())
     logBytes("<-", bytes);
-  else if (port_.isOpen() && (pollPort(0) & (POLLHUP | POLLERR | POLLNVAL)))
-    markLost(QStringLiteral("the device hung up")); // readable, yet nothing to read
   return bytes;
 }
 
-// Polls the descriptor itself: the port's own wait does not notice a hang-up (a closed
-// pseudo-terminal, an unplugged adapter) and would spin until its time-out.
-short SerialLink::pollPort(int ms) const {
-  pollfd p{static_cast<int>(port_.handle()), POLLIN, 0};
-  int ready = 0;
-  do
-    ready = ::poll(&p, 1, ms);
-  while (ready < 0 && errno == EINTR);
-  return ready > 0 ? p.revents : 0;
-}
-
+// Polls the port and the wait interrupt together; a signal's EINTR resumes the wait for what
+// is left of it.
 bool SerialLink::waitForBytes(int ms) {
-  if (!port_.isOpen() || isLost())
+  if (!isOpen() || isLost())
     return false;
-  if (port_.bytesToWrite() > 0)
-    port_.waitForBytesWritten(ms);
-  const short events = pollPort(ms);
-  // Read what came with a hang-up before reporting it: readyRead fires inside.
-  const bool arrived = (events & POLLIN) && port_.waitForReadyRead(0);
-  if (events & (POLLHUP | POLLERR | POLLNVAL))
-    markLost(QStringLiteral("the device hung up"));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  pollfd p[2] = {{fd_, POLLIN, 0}, {x10::waitInterruptFd(), POLLIN, 0}};
+  int ready = 0;
+  do {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    ready = ::poll(p, 2, static_cast<int>(std::max<long long>(left.count(), 0)));
+  } while (ready < 0 && errno == EINTR);
+  if (ready <= 0 || (p[1].revents & POLLIN))
+    return false;
+  const bool arrived = p[0].revents & POLLIN;
+  if (arrived)
+    emit bytesArrived();
+  if (p[0].revents & (POLLHUP | POLLERR | POLLNVAL))
+    markLost(failureText(EIO));
   return arrived;
-}
-
-// A resource error is the device going away. A hung-up pseudo-terminal reads as end of
-// file, which the port reports as a mere read error: the descriptor tells them apart.
-void SerialLink::onError(QSerialPort::SerialPortError error) {
-  if (!port_.isOpen())
-    return;
-  if (error == QSerialPort::ResourceError)
-    markLost(port_.errorString());
-  else if ((error == QSerialPort::ReadError || error == QSerialPort::WriteError) &&
-           (pollPort(0) & (POLLHUP | POLLERR | POLLNVAL)))
-    markLost(QStringLiteral("the device hung up"));
 }
 
 void SerialLink::markLost(const QString &why) {
@@ -146,11 +193,13 @@ void SerialLink::markLost(const QString &why) {
   lostReason_ =
       QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why);
   qCWarning(lcCm11a).noquote() << lostReason_;
+  if (notifier_)
+    notifier_->setEnabled(false); // a hung-up device reads as ready for ever
   QMetaObject::invokeMethod(this, &SerialLink::closeLost, Qt::QueuedConnection);
 }
 
 void SerialLink::closeLost() {
-  if (!port_.isOpen())
+  if (!isOpen())
     return;
   close();
   emit lost(lostReason_);

@@ -1,47 +1,52 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The serial port under the driver: locks the device the path leads to (DeviceLock) and opens
-// it at 4800 8N1 without flow control, moves bytes
-// (logged at debug with direction and time since opening), waits for bytes without an event
-// loop, and notices when the device vanishes. Knows nothing of the protocol.
+// The serial port under the driver: opens the device the path leads to itself (no serial
+// library, whose own lock files would outlive a crash), holds it (DeviceLock) and sets it to
+// 4800 8N1, raw, without flow control; moves bytes (logged at debug with direction and time
+// since opening), waits for bytes without an event loop, and notices when the device
+// vanishes. Knows nothing of the protocol.
 
 #include "controller/devicelock.h"
+#include "vocabulary/result.h"
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QSerialPort>
+#include <QSocketNotifier>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class SerialLink : public QObject {
   Q_OBJECT
 public:
-  enum class OpenError { None, NoSuchDevice, PermissionDenied, InUse, Other };
-  struct OpenResult {
-    OpenError error = OpenError::None;
+  enum class OpenError { NoSuchDevice, PermissionDenied, InUse, Other };
+  struct OpenFailure {
+    OpenError error = OpenError::Other;
     QString text; // what went wrong and what the user can do about it
   };
+  using OpenResult = x10::Result<void, OpenFailure>;
 
   explicit SerialLink(QObject *parent = nullptr);
+  ~SerialLink() override;
 
   OpenResult open(const QString &path);
   void close();
-  bool isOpen() const { return port_.isOpen(); }
+  bool isOpen() const { return fd_ >= 0; }
   QString path() const { return path_; }
   // The path as given, and the device it leads to when that differs: for messages.
   QString description() const;
   // The device vanished. The port is closed right after the current call or event returns
-  // (closing it inside its own error report is unsafe), or by close().
+  // (closing it inside its own report is unsafe), or by close().
   bool isLost() const { return !lostReason_.isEmpty(); }
   QString lostReason() const { return lostReason_; }
 
   void write(const std::vector<std::uint8_t> &bytes);
   std::vector<std::uint8_t> readAvailable();
-  // Blocks up to ms for bytes; readyRead (and so bytesArrived) fires inside. False on
-  // time-out or loss.
+  // Blocks up to ms for bytes; bytesArrived fires inside when they come. False on time-out,
+  // on loss, and at once when waits are interrupted (controller/waitinterrupt.h).
   bool waitForBytes(int ms);
 
 signals:
@@ -49,15 +54,14 @@ signals:
   void lost(const QString &reason);
 
 private:
-  void onError(QSerialPort::SerialPortError error);
-  short pollPort(int ms) const;
+  OpenResult openFailure(int error) const;
+  void configure();
   void markLost(const QString &why);
   void closeLost();
-  void configure();
   void logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const;
-  OpenResult openFailure(QSerialPort::SerialPortError error) const;
 
-  QSerialPort port_;
+  int fd_ = -1;
+  std::unique_ptr<QSocketNotifier> notifier_;
   QString path_;
   QString device_; // path_ with its links resolved
   std::optional<DeviceLock> lock_;

@@ -10,13 +10,24 @@ namespace x10::sim {
 
 using namespace wire;
 
+namespace {
+
+// What becomes of a command whose go-ahead never comes: a set-clock took effect on arrival.
+const char *stands(Command command) {
+  return command == Command::SetClock ? " stands, as it took effect on arrival" : " dropped";
+}
+
+} // namespace
+
 Cm11aDevice::Cm11aDevice(Timing timing, PowerLine line, TimePoint now)
-    : timing_(timing), line_(std::move(line)), clock_(now), lastByteDue_(now) {}
+    : timing_(timing), line_(std::move(line)), clock_(now), lastInputDue_(now), lastByteDue_(now) {}
 
 // ---- time ----
 
 std::optional<TimePoint> Cm11aDevice::nextInternalEvent(bool withGap) const {
   std::optional<TimePoint> next = schedule_.nextEnd();
+  if (!input_.empty() && (!next || input_.front().first < *next))
+    next = input_.front().first;
   for (const auto &t : {nextPoll_, silentUntil_, goAheadDue_, withGap ? gapDue_ : std::nullopt})
     if (t && *t != TimePoint::max() && (!next || *t < *next))
       next = t;
@@ -35,7 +46,11 @@ void Cm11aDevice::advance(TimePoint now) { runDue(now, true); }
 // Runs what fell due, each at its own time, so timings stay exact however late the caller is.
 void Cm11aDevice::runDue(TimePoint now, bool withGap) {
   for (auto t = nextInternalEvent(withGap); t && *t <= now; t = nextInternalEvent(withGap)) {
-    if (schedule_.nextEnd() == t)
+    if (!input_.empty() && input_.front().first == *t) {
+      const std::uint8_t byte = input_.front().second;
+      input_.pop_front();
+      handleByte(byte, *t);
+    } else if (schedule_.nextEnd() == t)
       lineFinished(*schedule_.finishDue(*t, timing_));
     else if (silentUntil_ == t)
       endSilence(*t);
@@ -61,12 +76,17 @@ std::vector<Report> Cm11aDevice::takeReports() { return std::exchange(reports_, 
 
 // ---- the PC's bytes ----
 
-// Bytes read late, because the caller was busy, may have been sent in time: only advance(),
-// called with nothing to read, ends a partial command.
+// The PC's bytes cross the line one after the other, each taking its byte time from when it
+// was read or the one before it is in, and are handled once they are in. Bytes read late,
+// because the caller was busy, may have been sent in time: only advance(), called with nothing
+// to read, ends a partial command.
 void Cm11aDevice::receive(std::span<const std::uint8_t> bytes, TimePoint now) {
   runDue(now, false);
-  for (const std::uint8_t byte : bytes)
-    handleByte(byte, now);
+  for (const std::uint8_t byte : bytes) {
+    lastInputDue_ = std::max(now, lastInputDue_) + timing_.byteTime();
+    input_.emplace_back(lastInputDue_, byte);
+  }
+  runDue(now, false);
 }
 
 void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
@@ -87,7 +107,11 @@ void Cm11aDevice::handleByte(std::uint8_t byte, TimePoint now) {
     if (byte == kGoAhead) {
       goAhead(now);
     } else {
-      report(Report::Kind::Note, "PC sends again instead of going ahead");
+      report(Report::Kind::Note, byte == pendingBytes_.front()
+                                     ? "PC sends again instead of going ahead"
+                                     : "PC skips the go-ahead: " + describePending(now) +
+                                           stands(pending_) + "; " + hexBytes({&byte, 1}) +
+                                           " starts a new exchange");
       state_ = State::Idle;
       start(byte, now);
     }
@@ -190,9 +214,7 @@ void Cm11aDevice::answerChecksum(TimePoint now) {
 // would wait for it in silence, holding heard traffic back.
 void Cm11aDevice::dropExchange(TimePoint at) {
   goAheadDue_.reset();
-  const bool taken = pending_ == Command::SetClock;
-  report(Report::Kind::Note, "no go-ahead in time: " + describePending(at) +
-                                 (taken ? " stands, as it took effect on arrival" : " dropped"));
+  report(Report::Kind::Note, "no go-ahead in time: " + describePending(at) + stands(pending_));
   becomeIdle(at);
 }
 

@@ -5,7 +5,8 @@
 // run on a pseudo-terminal or back to back with a driver in memory.
 //
 // Use: feed the PC's bytes with receive(); call advance() when nextDeadline() has come; write
-// what takeOutput() hands back. Output bytes carry the time they are fully on the wire, so
+// what takeOutput() hands back. Bytes both ways take their wire time: the PC's are handled
+// once fully in, and output bytes carry the time they are fully on the wire, so
 // takeOutput(now) gives only those due by now.
 //
 // Serial states (the PC starts every exchange except the two polls):
@@ -14,8 +15,9 @@
 //   Collecting   gathers the rest of a multi-byte command, then answers its checksum; a pause
 //                of Timing::commandGap() drops the partial command. A set-clock acts once its
 //                bytes are in, and its 0x9B alone ends a power failure.
-//   AwaitGoAhead 0x00 runs the command; any other byte is the PC sending again, so it starts
-//                a new exchange; nothing for Timing::goAheadWait() drops the exchange.
+//   AwaitGoAhead 0x00 runs the command; any other byte is the PC sending again or skipping
+//                the go-ahead, so it starts a new exchange; nothing for Timing::goAheadWait()
+//                drops the exchange.
 //   Executing    the frame waits for and takes the power line; 0x55 when it has gone.
 //   Polling      0x5A now and each second while holding heard traffic; only 0xC3 is heard,
 //                and answered with the upload.
@@ -135,6 +137,8 @@ private:
   std::deque<Frame> paced_;
   int lostFrames_ = 0; // heard since the last upload but not held
 
+  std::deque<std::pair<TimePoint, std::uint8_t>> input_; // the PC's bytes, when each is in
+  TimePoint lastInputDue_{};
   std::deque<std::pair<TimePoint, std::uint8_t>> output_;
   TimePoint lastByteDue_{};
   std::vector<Report> reports_;

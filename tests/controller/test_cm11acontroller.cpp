@@ -6,6 +6,7 @@
 #include "tests/support/builtprogram.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"
+#include "tests/support/simulatorprocess.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,7 +21,10 @@
 #include <filesystem>
 #include <optional>
 
+#include <csignal>
+
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +56,17 @@ class TestCm11aController : public QObject {
   // simulator its own. Left in place it names a pseudo-terminal number that another program
   // (a test running alongside) may have taken since, and the reopen would succeed there.
   void unplugCom1() { std::filesystem::remove(x10::comPortLinkPath(1)); }
+
+  // The init probe run as an ordinary user, with home as its configuration folder.
+  static void startProbeAs(QProcess &probe, uid_t uid, gid_t gid, const QString &home,
+                           const QStringList &arguments) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", home);
+    probe.setProcessEnvironment(env);
+    startCommand(probe, QStringList{"setpriv", "--reuid=" + QString::number(uid),
+                                    "--regid=" + QString::number(gid), "--clear-groups"} +
+                            builtProgramCommand(X10_INIT_PROBE, arguments));
+  }
 
   static void sendA1On(Cm11aController &c) {
     qint16 on = 2;
@@ -271,16 +286,74 @@ private slots:
   // Without a lock directory there is no convention to follow: the device is held without a
   // file. A directory this user may not write to refuses it, saying why.
   void lockDirectoryMissingOrClosed() {
-    const auto missing = DeviceLock::acquire("/dev/null", "/nonexistent/lock");
-    QVERIFY(std::holds_alternative<DeviceLock>(missing));
-    QVERIFY(std::get<DeviceLock>(missing).file().empty());
+    QFile null("/dev/null");
+    QVERIFY(null.open(QIODevice::ReadWrite));
+    const auto missing = DeviceLock::acquire(null.handle(), "/dev/null", "/nonexistent/lock");
+    QVERIFY(missing.has_value());
+    QVERIFY(missing->file().empty());
     if (::access("/sys", W_OK) == 0)
       QSKIP("/sys is writable here: no closed directory to try");
-    const auto closed = DeviceLock::acquire("/dev/null", "/sys");
-    QVERIFY(std::holds_alternative<DeviceLock::Refusal>(closed));
-    QCOMPARE(std::get<DeviceLock::Refusal>(closed).text,
+    const auto closed = DeviceLock::acquire(null.handle(), "/dev/null", "/sys");
+    QVERIFY(!closed.has_value());
+    QCOMPARE(closed.error().text,
              "cannot be locked: /sys is not writable for this user (Debian makes it writable by "
              "all, mode 1777; ask the administrator to restore that)");
+  }
+
+  // A crashed holder never keeps another user out. User A's driver holds the port: user B is
+  // refused and told who holds it. A is killed (SIGKILL): its lock file stays, and B may not
+  // remove it (the lock directory is sticky), yet B's Init takes the port. Against the
+  // simulator, which ends the port's exclusive mode when its client goes, as a real port's
+  // last close does.
+  void anotherUsersHoldEndsWithItsProcess() {
+    if (::geteuid() != 0)
+      QSKIP("needs root, to run as two ordinary users");
+    const passwd *user = ::getpwnam("nobody"); // static storage: copied before the next look-up
+    if (!user)
+      QSKIP("needs the user nobody");
+    const uid_t a = user->pw_uid;
+    const gid_t aGroup = user->pw_gid;
+    user = ::getpwnam("x10-second");
+    if (!user)
+      QSKIP("needs the user x10-second (scripts/install-deps.sh adds it)");
+    const uid_t b = user->pw_uid;
+    const gid_t bGroup = user->pw_gid;
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QVERIFY(::chmod(home.path().toLocal8Bit().constData(), 0755) == 0);
+    const std::filesystem::path link = home.filePath("x10console/ports/com1").toStdString();
+    std::filesystem::create_directories(link.parent_path());
+    SimulatorProcess simulator(CM11A_SIM, {"--fast", "--link", QString::fromStdString(link)}, link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    const QString device = QString::fromStdString(std::filesystem::canonical(link).string());
+    QVERIFY(::chmod(device.toLocal8Bit().constData(), 0666) == 0);
+    const QString lockFile = "/run/lock/LCK.." + QFileInfo(device).fileName();
+    const auto initAsB = [&] {
+      QProcess probe;
+      startProbeAs(probe, b, bGroup, home.path(), {"1"});
+      probe.waitForFinished(10000);
+      return QString::fromLocal8Bit(probe.readAllStandardOutput());
+    };
+
+    QProcess holder;
+    startProbeAs(holder, a, aGroup, home.path(), {"1", "hold"});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readAllStandardOutput(), QByteArray("0\n"));
+    const qint64 pid = holder.processId();
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    QVERIFY(comm.open(QIODevice::ReadOnly));
+    const QString name = QString::fromLatin1(comm.readAll()).trimmed();
+    QCOMPARE(initAsB(), QString::number(Cm11aController::InitPortInUse) + "\n" +
+                            QString::fromStdString(link.string()) + " (a link to " + device +
+                            ") is in use by " + name + " (PID " + QString::number(pid) +
+                            "): close it and try again");
+
+    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    QVERIFY(holder.waitForFinished(5000));
+    QVERIFY(simulator.waitForOutput("closed by the other side"));
+    QCOMPARE(QFileInfo(lockFile).ownerId(), a); // left behind, not B's to remove
+    QCOMPARE(initAsB(), QString::number(Cm11aController::InitOk) + "\n");
+    QVERIFY(QFile::remove(lockFile));
   }
 
   void missingPortIsNamed() {
@@ -325,6 +398,10 @@ private slots:
         << "dialout" << 0660
         << "add your user to its group dialout (sudo adduser nobody dialout), then log out and "
            "in again";
+    QTest::newRow("group root may use it")
+        << "root" << 0660
+        << "it belongs to root:root with mode 0660, which no group opens: ask the administrator "
+           "to give it to the dialout group with mode 0660 (a udev rule)";
     QTest::newRow("owner alone") << "root" << 0600
                                  << "it belongs to root:root with mode 0600, which no group "
                                     "opens: ask the administrator to give it to the dialout "
@@ -354,11 +431,7 @@ private slots:
     std::filesystem::create_symlink(device.toStdString(), link.toStdString());
 
     QProcess probe;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", home.path());
-    probe.setProcessEnvironment(env);
-    startCommand(probe, QStringList{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"} +
-                            builtProgramCommand(X10_INIT_PROBE, {"1"}));
+    startProbeAs(probe, 65534, 65534, home.path(), {"1"});
     QVERIFY(probe.waitForFinished(10000));
     QCOMPARE(QString::fromLocal8Bit(probe.readAllStandardOutput()),
              QString::number(Cm11aController::InitPermissionDenied) + "\npermission denied on " +

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The built x10console itself, with the simulator up as COM 2. Init is pressed through Qt's
 // VNC platform, as a viewer would press it; then a termination signal closes the window as
-// Exit does: the program ends with status 0 and leaves no lock file behind.
+// Exit does: the program ends with status 0 and leaves no lock file behind, at once also when
+// the signal comes during a GetEvent that would wait 10 s.
 #include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/vncpointer.h"
 #include "tests/support/waituntil.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -22,12 +24,15 @@ class TestProgram : public QObject {
 private slots:
   void terminationSignalClosesItAsExitDoes_data() {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
-    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::addColumn<bool>("duringGetEvent");
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+    QTest::newRow("SIGINT") << int(SIGINT) << false;
+    QTest::newRow("SIGHUP") << int(SIGHUP) << false;
+    QTest::newRow("SIGTERM during GetEvent") << int(SIGTERM) << true;
   }
   void terminationSignalClosesItAsExitDoes() {
     QFETCH(int, signal);
+    QFETCH(bool, duringGetEvent);
     QTemporaryDir config;
     QVERIFY(config.isValid());
     const std::filesystem::path link = config.path().toStdString() + "/x10console/ports/com2";
@@ -41,6 +46,7 @@ private slots:
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", config.path());
     environment.insert("QT_QPA_PLATFORM", QString("vnc:size=482x319:port=%1").arg(port));
+    environment.insert("QT_LOGGING_RULES", "x10.cm11a.debug=true");
     QProcess console;
     console.setProcessEnvironment(environment);
     startBuiltProgram(console, X10CONSOLE);
@@ -57,8 +63,24 @@ private slots:
                  10000),
              console.readAllStandardError().constData());
 
+    if (duringGetEvent) {
+      // GetEvent: (240 + 2280 + 1215 / 2, 3600 + 480 + 375 / 2) twips; its time-out 10000 ms.
+      QByteArray log;
+      QVERIFY(viewer.click(208, 284));
+      QVERIFY(waitUntil(
+          [&] {
+            log += console.readAllStandardError();
+            return log.contains("waiting up to 10000 ms for an event");
+          },
+          5000));
+    }
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
     QCOMPARE(::kill(static_cast<pid_t>(console.processId()), signal), 0);
     QVERIFY(console.waitForFinished(5000));
+    QVERIFY2(sinceSignal.elapsed() < 2000, qPrintable(QString::number(sinceSignal.elapsed())));
+    if (duringGetEvent)
+      QVERIFY(console.readAllStandardError().contains("wait ended early: the program is closing"));
     QCOMPARE(console.exitStatus(), QProcess::NormalExit);
     QCOMPARE(console.exitCode(), 0);
     QVERIFY(!QFile::exists(lockFile));

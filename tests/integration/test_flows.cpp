@@ -42,10 +42,10 @@ private slots:
     QTest::addColumn<Completion>("completion");
     QTest::addColumn<double>("earliest");
     QTest::addColumn<bool>("lampOnAtResult");
-    // A1 on the line, then the bytes 6A 55 68 paced at 4800 baud.
-    QTest::newRow("SendExec") << Completion::Accepted << kStandardLineTime + 3 * kByteTime << false;
-    // Both transmissions on the line and the four bytes 6A 55 68 55.
-    QTest::newRow("SendWait") << Completion::Done << 2 * kStandardLineTime + 4 * kByteTime << true;
+    // A1 on the line, then the bytes 04 66 6A 00 55 06 62 68 paced at 4800 baud.
+    QTest::newRow("SendExec") << Completion::Accepted << kStandardLineTime + 8 * kByteTime << false;
+    // Both transmissions on the line and the bytes 04 66 6A 00 55 06 62 68 00 55.
+    QTest::newRow("SendWait") << Completion::Done << 2 * kStandardLineTime + 10 * kByteTime << true;
   }
   void a1OnCompletes() {
     QFETCH(Completion, completion);

@@ -26,7 +26,7 @@ echo "== control"
 check "package is x10console" test "$(field Package)" = x10console
 check "version is $version" test "$(field Version)" = "$version"
 check "architecture is $architecture" test "$(field Architecture)" = "$architecture"
-for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins libstdc++6 libc6; do
+for dependency in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libstdc++6 libc6; do
   check "depends on $dependency" has_dependency "$dependency"
 done
 check "description has a summary and a body" test "$(field Description | wc -l)" -ge 3

@@ -251,6 +251,39 @@ private slots:
     QCOMPARE(wire.read(), QByteArray("55"));
   }
 
+  // A byte other than the go-ahead after a checksum: the same command sent again, or a new
+  // exchange that skips the go-ahead, as clients do after a set-clock. The trace tells which.
+  void otherByteThanTheGoAheadIsTold_data() {
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("then");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("sent again") << QByteArray("04 66") << QByteArray("04 66")
+                                << "PC sends again instead of going ahead";
+    QTest::newRow("set-clock, then a status request")
+        << QByteArray("9B 00 00 00 00 01 E0") << QByteArray("8B")
+        << "PC skips the go-ahead: set clock day 0 Sun 00:00:00, monitor house B stands, as it "
+           "took effect on "
+           "arrival; 8B starts a new exchange";
+    QTest::newRow("address, then a function")
+        << QByteArray("04 66") << QByteArray("06 62")
+        << "PC skips the go-ahead: A1 dropped; 06 starts a new exchange";
+  }
+  void otherByteThanTheGoAheadIsTold() {
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, then);
+    QFETCH(QString, note);
+    VirtualWire wire;
+    wire.send(first);
+    wire.read();
+    wire.device.takeReports();
+    wire.send(then);
+    QStringList notes;
+    for (const Report &report : wire.device.takeReports())
+      if (report.kind == Report::Kind::Note)
+        notes << QString::fromStdString(report.text);
+    QCOMPARE(notes, QStringList{note});
+  }
+
   void checksumFaultSends5A() {
     VirtualWire wire;
     wire.device.faults().checksumIs5A = true;

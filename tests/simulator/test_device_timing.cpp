@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Wire time on the virtual clock: bytes at 4800 baud, frames at one bit per mains cycle, and
-// no delays at all in fast timing.
+// Wire time on the virtual clock: bytes at 4800 baud both ways, frames at one bit per mains
+// cycle, and no delays at all in fast timing.
 #include "tests/simulator/virtualwire.h"
 
 #include <QTest>
@@ -45,18 +45,43 @@ private slots:
     VirtualWire wire(Timing::realistic(mains));
     wire.send(transmission);
     const auto checksum = wire.nextByte(1s);
-    QCOMPARE(milliseconds(checksum.first), milliseconds(kByte));
+    QVERIFY(!checksum.second.isEmpty()); // its time: answersWaitForThePCsBytes
     wire.send("00");
     const auto [took, ready] = wire.nextByte(10s);
     QCOMPARE(ready, QByteArray("55"));
-    QVERIFY2(std::abs(milliseconds(took) - (lineMs + milliseconds(kByte))) < 0.01,
+    // the go-ahead in, the line, the ready out
+    QVERIFY2(std::abs(milliseconds(took) - (lineMs + 2 * milliseconds(kByte))) < 0.01,
              qPrintable(QString::number(milliseconds(took))));
+  }
+
+  // The answer comes once the PC's bytes are in and its own first byte is out.
+  void answersWaitForThePCsBytes_data() {
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("answer"); // its first byte
+    QTest::addColumn<double>("ms");         // from the PC's first byte to the answer's first
+    QTest::newRow("status request") << QByteArray("8B") << QByteArray("FF") << 4.167;
+    QTest::newRow("address A1") << QByteArray("04 66") << QByteArray("6A") << 6.25;
+    QTest::newRow("set-clock") << QByteArray("9B 00 00 00 01 00 60") << QByteArray("61") << 16.667;
+    QTest::newRow("download of 19 bytes")
+        << QByteArray("FB 00 20 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F")
+        << QByteArray("98") << 41.667;
+  }
+  void answersWaitForThePCsBytes() {
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, answer);
+    QFETCH(double, ms);
+    VirtualWire wire(Timing::realistic(60));
+    wire.send(request.constData());
+    QCOMPARE(wire.readFor(std::chrono::duration_cast<Duration>(
+                 std::chrono::duration<double, std::milli>(ms - 0.01))),
+             QByteArray());
+    QCOMPARE(wire.readFor(20us).left(2), answer);
   }
 
   void statusReplyTakesFourteenByteTimes() {
     VirtualWire wire(Timing::realistic(60));
     wire.send("8B");
-    QCOMPARE(wire.readFor(13 * kByte).size(), 13 * 3 - 1);
+    QCOMPARE(wire.readFor(14 * kByte).size(), 13 * 3 - 1); // the request in, 13 bytes out
     QCOMPARE(wire.readFor(kByte).size(), 2);
   }
 

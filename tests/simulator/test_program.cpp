@@ -101,7 +101,7 @@ int exitStatus(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Opens the port as a serial driver does (exclusive, as QSerialPort makes it): 0, or errno.
+// Opens the port as a serial driver does (exclusive, as the driver makes it): 0, or errno.
 int openExclusive(const fs::path &link, int &fd) {
   fd = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   if (fd < 0)

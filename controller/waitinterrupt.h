@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What ends the driver's blocking waits early: a descriptor that becomes readable when the
+// program is asked to close (the console hands over the pipe its termination-signal handler
+// writes to). A member call then returns as on its time-out, so a logout during a long
+// GetEvent does not wait for it. The descriptor stays readable from then on: every later wait
+// ends at once too. Process-wide, as signals are.
+
+namespace x10 {
+
+// fd: readable once waits are to end; -1 for none (the default).
+void setWaitInterrupt(int fd);
+// The descriptor a wait polls beside its port; -1 when there is none.
+int waitInterruptFd();
+// Whether waits are to end now.
+bool waitsInterrupted();
+
+} // namespace x10
