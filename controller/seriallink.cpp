@@ -13,7 +13,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-SerialLink::SerialLink(QObject *parent) : QObject(parent) {
+SerialLink::SerialLink(QObject *parent) : Link(parent) {
   connect(&port_, &QSerialPort::readyRead, this, &SerialLink::bytesArrived);
   connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::onError);
 }

@@ -6,9 +6,9 @@
 // loop, and notices when the device vanishes. Knows nothing of the protocol.
 
 #include "controller/devicelock.h"
+#include "controller/link.h"
 
 #include <QElapsedTimer>
-#include <QObject>
 #include <QSerialPort>
 #include <QString>
 
@@ -16,37 +16,27 @@
 #include <optional>
 #include <vector>
 
-class SerialLink : public QObject {
+class SerialLink : public Link {
   Q_OBJECT
 public:
-  enum class OpenError { None, NoSuchDevice, PermissionDenied, InUse, Other };
-  struct OpenResult {
-    OpenError error = OpenError::None;
-    QString text; // what went wrong and what the user can do about it
-  };
-
   explicit SerialLink(QObject *parent = nullptr);
 
-  OpenResult open(const QString &path);
-  void close();
-  bool isOpen() const { return port_.isOpen(); }
-  QString path() const { return path_; }
+  OpenResult open(const QString &path) override;
+  void close() override;
+  bool isOpen() const override { return port_.isOpen(); }
+  QString path() const override { return path_; }
   // The path as given, and the device it leads to when that differs: for messages.
-  QString description() const;
+  QString description() const override;
   // The device vanished. The port is closed right after the current call or event returns
   // (closing it inside its own error report is unsafe), or by close().
-  bool isLost() const { return !lostReason_.isEmpty(); }
-  QString lostReason() const { return lostReason_; }
+  bool isLost() const override { return !lostReason_.isEmpty(); }
+  QString lostReason() const override { return lostReason_; }
 
-  void write(const std::vector<std::uint8_t> &bytes);
-  std::vector<std::uint8_t> readAvailable();
+  void write(const std::vector<std::uint8_t> &bytes) override;
+  std::vector<std::uint8_t> readAvailable() override;
   // Blocks up to ms for bytes; readyRead (and so bytesArrived) fires inside. False on
   // time-out or loss.
-  bool waitForBytes(int ms);
-
-signals:
-  void bytesArrived();
-  void lost(const QString &reason);
+  bool waitForBytes(int ms) override;
 
 private:
   void onError(QSerialPort::SerialPortError error);

@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: MIT
+#include "controller/networklink.h"
+
+#include "controller/cm11alog.h"
+#include "vocabulary/hexbytes.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// Polls one descriptor, going on after a signal with the time that is left.
+short pollFor(int fd, short events, int ms) {
+  pollfd p{fd, events, 0};
+  QElapsedTimer waited;
+  waited.start();
+  int ready = 0;
+  while ((ready = ::poll(&p, 1, ms < 0 ? -1 : std::max<int>(0, ms - int(waited.elapsed())))) <
+             0 &&
+         errno == EINTR) {
+  }
+  return ready > 0 ? p.revents : 0;
+}
+
+// Connects one address within the time-out; 0 or the errno that stopped it.
+int connectOne(const addrinfo &a, int timeoutMs, int &fd) {
+  fd = ::socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol);
+  if (fd < 0)
+    return errno;
+  if (::connect(fd, a.ai_addr, a.ai_addrlen) != 0 && errno != EINPROGRESS) {
+    const int error = errno;
+    ::close(fd);
+    return error;
+  }
+  int error = ETIMEDOUT;
+  if (pollFor(fd, POLLOUT, timeoutMs) != 0) {
+    socklen_t size = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
+      error = errno;
+  }
+  if (error != 0) {
+    ::close(fd);
+    return error;
+  }
+  // Each byte of the handshake goes at once: the interface's time-outs are short.
+  const int on = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  return 0;
+}
+
+} // namespace
+
+NetworkLink::NetworkLink(QObject *parent) : Link(parent) {}
+
+NetworkLink::~NetworkLink() { close(); }
+
+QString NetworkLink::description() const { return hostPort_; }
+
+Link::OpenResult NetworkLink::open(const QString &address) {
+  close();
+  address_ = address;
+  lostReason_.clear();
+  refusal_ = {};
+  pending_.clear();
+  const auto port = x10::parseNetworkPort(address.toStdString());
+  if (!port)
+    return {OpenError::NoSuchDevice, QStringLiteral("%1: %2").arg(
+                                         address, QString::fromStdString(port.error()))};
+  hostPort_ = QString::fromStdString(port->hostPort());
+  const OpenResult connected = connectTo(*port);
+  if (connected.error != OpenError::None)
+    return connected;
+  notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+  connect(notifier_.get(), &QSocketNotifier::activated, this, &NetworkLink::onReadable);
+  sinceOpen_.start();
+  if (port->mode == x10::NetworkPort::Mode::Rfc2217) {
+    telnet_.emplace();
+    sendRaw(telnet_->start());
+  }
+  qCInfo(lcCm11a).noquote() << "connected to" << address_;
+  return {};
+}
+
+Link::OpenResult NetworkLink::connectTo(const x10::NetworkPort &port) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo *found = nullptr;
+  const std::string service = std::to_string(port.port);
+  if (const int error = ::getaddrinfo(port.host.c_str(), service.c_str(), &hints, &found))
+    return {OpenError::NoSuchDevice,
+            QStringLiteral("%1: the host name %2 was not found (%3): check the name")
+                .arg(hostPort_, QString::fromStdString(port.host), ::gai_strerror(error))};
+  int error = 0;
+  for (const addrinfo *a = found; a && fd_ < 0; a = a->ai_next) {
+    int fd = -1;
+    error = connectOne(*a, connectTimeoutMs, fd);
+    if (error == 0)
+      fd_ = fd;
+  }
+  ::freeaddrinfo(found);
+  if (fd_ >= 0)
+    return {};
+  if (error == ECONNREFUSED)
+    return {OpenError::Other, QStringLiteral("%1 refused the connection: is ser2net running "
+                                             "there and is the port free?")
+                                  .arg(hostPort_)};
+  if (error == ETIMEDOUT || error == EHOSTUNREACH || error == ENETUNREACH)
+    return {OpenError::NoAnswer,
+            QStringLiteral("no answer from %1 within %2 s (%3): is the host up and reachable?")
+                .arg(hostPort_)
+                .arg(connectTimeoutMs / 1000)
+                .arg(QString::fromLocal8Bit(std::strerror(error)))};
+  return {OpenError::Other, QStringLiteral("cannot connect to %1: %2")
+                                .arg(hostPort_, QString::fromLocal8Bit(std::strerror(error)))};
+}
+
+void NetworkLink::close() {
+  notifier_.reset();
+  if (fd_ >= 0)
+    ::close(fd_);
+  fd_ = -1;
+  telnet_.reset();
+}
+
+void NetworkLink::write(const std::vector<std::uint8_t> &bytes) {
+  if (bytes.empty() || !isOpen() || isLost())
+    return;
+  logBytes("->", bytes);
+  sendRaw(telnet_ ? x10::TelnetCodec::encode(bytes) : bytes);
+}
+
+// The socket's buffer takes the few bytes of a frame at once; should it be full, the wait for
+// room is bounded by the interface's own time-outs.
+void NetworkLink::sendRaw(const std::vector<std::uint8_t> &bytes) {
+  std::size_t sent = 0;
+  while (sent < bytes.size() && isOpen()) {
+    const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
+               pollFor(fd_, POLLOUT, 1000) & POLLOUT) {
+    } else {
+      markLost(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EPIPE)));
+      return;
+    }
+  }
+}
+
+std::vector<std::uint8_t> NetworkLink::readAvailable() {
+  if (isOpen() && !isLost())
+    readSocket();
+  std::vector<std::uint8_t> bytes;
+  bytes.swap(pending_);
+  if (!bytes.empty())
+    logBytes("<-", bytes);
+  return bytes;
+}
+
+bool NetworkLink::waitForBytes(int ms) {
+  if (!isOpen() || isLost())
+    return false;
+  if (pending_.empty() && pollFor(fd_, POLLIN, ms) != 0)
+    readSocket();
+  if (pending_.empty())
+    return false;
+  emit bytesArrived();
+  return true;
+}
+
+void NetworkLink::onReadable() {
+  readSocket();
+  if (!pending_.empty())
+    emit bytesArrived();
+}
+
+// Reads all the socket holds. End of file or an error is the link lost; what came before it
+// is still handed on.
+void NetworkLink::readSocket() {
+  std::array<std::uint8_t, 4096> buffer{};
+  while (isOpen() && !isLost()) {
+    const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
+    if (n > 0) {
+      take(std::span(buffer.data(), static_cast<std::size_t>(n)));
+      continue;
+    }
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+      return;
+    markLost(n == 0 ? QStringLiteral("the server closed the connection")
+                    : QString::fromLocal8Bit(std::strerror(errno)));
+  }
+}
+
+void NetworkLink::take(std::span<const std::uint8_t> raw) {
+  std::vector<std::uint8_t> data(raw.begin(), raw.end());
+  if (telnet_) {
+    telnet_->receive(raw);
+    data = telnet_->takeData();
+    sendRaw(telnet_->takeReplies());
+    for (const auto &note : telnet_->takeNotes())
+      qCInfo(lcCm11a).noquote() << hostPort_ << QString::fromStdString(note);
+  }
+  data = refusal_.pass(data);
+  pending_.insert(pending_.end(), data.begin(), data.end());
+  if (refusal_.refused())
+    markLost(QStringLiteral("the server said \"Port already in use\""));
+}
+
+void NetworkLink::markLost(const QString &why) {
+  if (isLost())
+    return;
+  lostReason_ =
+      refusal_.refused()
+          ? QStringLiteral("%1 is in use by another client of the server (it said \"Port already "
+                           "in use\"): close that client and try again")
+                .arg(hostPort_)
+          : QStringLiteral("%1 was lost (%2): is the server still running and reachable?")
+                .arg(hostPort_, why);
+  qCWarning(lcCm11a).noquote() << lostReason_;
+  if (notifier_)
+    notifier_->setEnabled(false);
+  QMetaObject::invokeMethod(this, &NetworkLink::closeLost, Qt::QueuedConnection);
+}
+
+void NetworkLink::closeLost() {
+  if (!isOpen())
+    return;
+  close();
+  emit lost(lostReason_);
+}
+
+void NetworkLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {
+  qCDebug(lcCm11a).noquote() << QString::number(
+                                    static_cast<double>(sinceOpen_.nsecsElapsed()) / 1e6, 'f', 3)
+                             << "ms" << direction << QString::fromStdString(x10::hexBytes(bytes));
+}
