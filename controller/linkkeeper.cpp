@@ -25,18 +25,18 @@ LinkKeeper::LinkKeeper(QObject *parent) : QObject(parent) {
 
 x10::Result<QString, QString> LinkKeeper::addressOf(const std::filesystem::path &path) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec))
-    return QString::fromStdString(path.string());
+  if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)))
+    return QString::fromStdString(path.string()); // a link to a device, or the device itself
   std::ifstream file(path, std::ios::binary);
   std::string line;
   std::getline(file, line);
   const auto port = x10::parseNetworkPort(line);
   if (!port)
-    return x10::Unexpected{QStringLiteral("%1 is not a link to a device, nor a network port: %2; "
-                                          "write tcp://HOST:PORT or rfc2217://HOST:PORT on its "
-                                          "first line (see man x10console)")
-                               .arg(QString::fromStdString(path.string()),
-                                    QString::fromStdString(port.error()))};
+    return x10::Unexpected{
+        QStringLiteral("%1 is not a link to a device, nor a network port: %2; "
+                       "write tcp://HOST:PORT or rfc2217://HOST:PORT on its "
+                       "first line (see man x10console)")
+            .arg(QString::fromStdString(path.string()), QString::fromStdString(port.error()))};
   return QString::fromStdString(line.substr(0, line.find_last_not_of(" \t\r") + 1));
 }
 

@@ -20,8 +20,9 @@ class LinkKeeper : public QObject {
 public:
   explicit LinkKeeper(QObject *parent = nullptr);
 
-  // What COM n's path leads to: the first line of a port file (a network address), or the
-  // path itself (a serial device). The error names the file and says how to write it.
+  // What COM n's path leads to: the first line of a port file (a regular file, not a link:
+  // a network address), or the path itself (a serial device). The error names the file and says how
+  // to write it.
   static x10::Result<QString, QString> addressOf(const std::filesystem::path &path);
 
   Link::OpenResult open(const QString &address);

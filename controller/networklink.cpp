@@ -24,8 +24,7 @@ short pollFor(int fd, short events, int ms) {
   QElapsedTimer waited;
   waited.start();
   int ready = 0;
-  while ((ready = ::poll(&p, 1, ms < 0 ? -1 : std::max<int>(0, ms - int(waited.elapsed())))) <
-             0 &&
+  while ((ready = ::poll(&p, 1, ms < 0 ? -1 : std::max<int>(0, ms - int(waited.elapsed())))) < 0 &&
          errno == EINTR) {
   }
   return ready > 0 ? p.revents : 0;
@@ -73,8 +72,8 @@ Link::OpenResult NetworkLink::open(const QString &address) {
   pending_.clear();
   const auto port = x10::parseNetworkPort(address.toStdString());
   if (!port)
-    return {OpenError::NoSuchDevice, QStringLiteral("%1: %2").arg(
-                                         address, QString::fromStdString(port.error()))};
+    return {OpenError::NoSuchDevice,
+            QStringLiteral("%1: %2").arg(address, QString::fromStdString(port.error()))};
   hostPort_ = QString::fromStdString(port->hostPort());
   const OpenResult connected = connectTo(*port);
   if (connected.error != OpenError::None)

@@ -12,8 +12,8 @@ struct Scheme {
   std::string_view prefix;
   NetworkPort::Mode mode;
 };
-constexpr std::array<Scheme, 2> kSchemes{{{"tcp://", NetworkPort::Mode::Raw},
-                                          {"rfc2217://", NetworkPort::Mode::Rfc2217}}};
+constexpr std::array<Scheme, 2> kSchemes{
+    {{"tcp://", NetworkPort::Mode::Raw}, {"rfc2217://", NetworkPort::Mode::Rfc2217}}};
 
 std::string_view firstLine(std::string_view text) {
   text = text.substr(0, text.find('\n'));

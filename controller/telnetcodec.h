@@ -39,10 +39,10 @@ public:
 private:
   enum class State { Data, Command, Option, Subnegotiation, SubnegotiationIac };
   struct Option {
-    bool us = false;         // enabled on our side (we WILL)
-    bool him = false;        // enabled on the server's side (it WILL)
-    bool usAsked = false;    // we sent WILL and wait for its answer
-    bool himAsked = false;   // we sent DO and wait for its answer
+    bool us = false;       // enabled on our side (we WILL)
+    bool him = false;      // enabled on the server's side (it WILL)
+    bool usAsked = false;  // we sent WILL and wait for its answer
+    bool himAsked = false; // we sent DO and wait for its answer
   };
 
   void command(std::uint8_t verb, std::uint8_t option);

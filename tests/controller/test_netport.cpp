@@ -33,11 +33,11 @@ Fed feed(TelnetCodec &codec, const QList<Bytes> &reads) {
   return out;
 }
 
-const Bytes kSettings{255, 250, 44, 1, 0, 0, 0x12, 0xC0, 255, 240, // 4800 baud
-                      255, 250, 44, 2, 8, 255, 240,                 // 8 data bits
-                      255, 250, 44, 3, 1, 255, 240,                 // no parity
-                      255, 250, 44, 4, 1, 255, 240,                 // one stop bit
-                      255, 250, 44, 5, 1, 255, 240};                // no flow control
+const Bytes kSettings{255, 250, 44, 1, 0, 0,   0x12, 0xC0, 255, 240, // 4800 baud
+                      255, 250, 44, 2, 8, 255, 240,                  // 8 data bits
+                      255, 250, 44, 3, 1, 255, 240,                  // no parity
+                      255, 250, 44, 4, 1, 255, 240,                  // one stop bit
+                      255, 250, 44, 5, 1, 255, 240};                 // no flow control
 
 } // namespace
 
@@ -68,12 +68,12 @@ private slots:
                                     << "not tcp://HOST:PORT or rfc2217://HOST:PORT";
     QTest::newRow("empty host") << QByteArray("tcp://:2001") << "" << raw
                                 << "no host name or address before the port";
-    QTest::newRow("trailing junk") << QByteArray("tcp://pi:2001/x") << "" << raw
-                                   << "the port \"2001/x\" is not a number";
-    QTest::newRow("path after host") << QByteArray("tcp://pi/dev:1") << "" << raw
-                                     << "unexpected \"/dev:1\" after the host";
-    QTest::newRow("ipv6 unclosed") << QByteArray("tcp://[::1:2001") << "" << raw
-                                   << "an IPv6 address without its closing ]";
+    QTest::newRow("trailing junk")
+        << QByteArray("tcp://pi:2001/x") << "" << raw << "the port \"2001/x\" is not a number";
+    QTest::newRow("path after host")
+        << QByteArray("tcp://pi/dev:1") << "" << raw << "unexpected \"/dev:1\" after the host";
+    QTest::newRow("ipv6 unclosed")
+        << QByteArray("tcp://[::1:2001") << "" << raw << "an IPv6 address without its closing ]";
     QTest::newRow("empty file") << QByteArray() << "" << raw
                                 << "not tcp://HOST:PORT or rfc2217://HOST:PORT";
   }
@@ -113,14 +113,14 @@ private slots:
     QTest::newRow("answers to our offers: no reply, settings once COM-PORT is on")
         << QList<Bytes>{{255, 253, 0, 255, 251, 0, 255, 253, 44}} << Bytes{} << kSettings
         << QStringList{};
-    QTest::newRow("command split across reads")
-        << QList<Bytes>{{0x5A, 255}, {253}, {44, 0xC3}} << Bytes{0x5A, 0xC3} << kSettings
-        << QStringList{};
+    QTest::newRow("command split across reads") << QList<Bytes>{{0x5A, 255}, {253}, {44, 0xC3}}
+                                                << Bytes{0x5A, 0xC3} << kSettings << QStringList{};
     QTest::newRow("echo and unknown options refused, go-ahead suppression accepted")
         << QList<Bytes>{{255, 251, 1, 255, 253, 24, 255, 251, 3, 255, 241, 0x55}} << Bytes{0x55}
         << Bytes{255, 254, 1, 255, 252, 24, 255, 253, 3} << QStringList{};
     QTest::newRow("COM-PORT answers noted, notices dropped, FF in a value")
-        << QList<Bytes>{{255, 250, 44, 101, 0, 0, 0x12}, {0xC0, 255, 240, 0x5A},
+        << QList<Bytes>{{255, 250, 44, 101, 0, 0, 0x12},
+                        {0xC0, 255, 240, 0x5A},
                         {255, 250, 44, 106, 0x60, 255, 240},
                         {255, 250, 44, 102, 255, 255, 255, 240}}
         << Bytes{0x5A} << Bytes{}
