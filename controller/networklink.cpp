@@ -150,7 +150,10 @@ void NetworkLink::sendRaw(const std::vector<std::uint8_t> &bytes) {
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
                pollFor(fd_, POLLOUT, 1000) & POLLOUT) {
     } else {
-      markLost(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EPIPE)));
+      // What the server said before it closed (a refusal, say) is still to be read.
+      const int error = n < 0 ? errno : EPIPE;
+      readSocket();
+      markLost(QString::fromLocal8Bit(std::strerror(error)));
       return;
     }
   }
@@ -202,19 +205,22 @@ void NetworkLink::readSocket() {
   }
 }
 
+// The data is taken before the telnet replies go out: should the server have closed, a send
+// fails, and what it said must already be known.
 void NetworkLink::take(std::span<const std::uint8_t> raw) {
   std::vector<std::uint8_t> data(raw.begin(), raw.end());
   if (telnet_) {
     telnet_->receive(raw);
     data = telnet_->takeData();
-    sendRaw(telnet_->takeReplies());
     for (const auto &note : telnet_->takeNotes())
       qCInfo(lcCm11a).noquote() << hostPort_ << QString::fromStdString(note);
   }
   data = refusal_.pass(data);
   pending_.insert(pending_.end(), data.begin(), data.end());
   if (refusal_.refused())
-    markLost(QStringLiteral("the server said \"Port already in use\""));
+    markLost({});
+  else if (telnet_)
+    sendRaw(telnet_->takeReplies());
 }
 
 void NetworkLink::markLost(const QString &why) {
