@@ -77,7 +77,8 @@ bool Ser2netServer::listening() const {
   QFile table("/proc/net/tcp");
   if (!table.open(QIODevice::ReadOnly))
     return false;
-  const QByteArray local = QStringLiteral("0100007F:%1").arg(port_, 4, 16, QChar('0')).toUpper().toLatin1();
+  const QByteArray local =
+      QStringLiteral("0100007F:%1").arg(port_, 4, 16, QChar('0')).toUpper().toLatin1();
   for (const QByteArray &line : table.readAll().split('\n')) {
     const QList<QByteArray> fields = line.simplified().split(' ');
     if (fields.size() > 3 && fields[1] == local && fields[3] == "0A")
