@@ -3,8 +3,8 @@
 # Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
 # run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
 # the Debian package (dpkg-shlibdeps, file, lintian, the desktop-entry and metainfo validators,
-# mandoc), the tests run as an ordinary user (setpriv) and the format check (clang-format)
-# need, when missing. Each argument adds more:
+# mandoc), the tests run as an ordinary user (setpriv), the network port tests (ser2net) and
+# the format check (clang-format) need, when missing. Each argument adds more:
 #   package        what installing the package on a fresh system takes: debootstrap, and
 #                  xwininfo to see its window;
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
@@ -15,7 +15,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth
           libbenchmark-dev libxcb1-dev jq clang clang-format libclang-rt-14-dev
-          dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux)
+          dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux
+          ser2net)
 architectures=()
 for need in "$@"; do
   case $need in
