@@ -21,6 +21,8 @@
 #include <optional>
 
 #include <grp.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -314,6 +316,54 @@ private slots:
     QCOMPARE(QString::fromLocal8Bit(probe.readAllStandardOutput()),
              QString::number(Cm11aController::InitPermissionDenied) + "\npermission denied on " +
                  link + " (a link to " + device + "): " + advice);
+  }
+
+  // A port file names a network port; Init's reason names HOST:PORT and what to check. The
+  // silent server takes the connection (the kernel does, for a listener that never accepts)
+  // and answers nothing.
+  void networkPortFailuresSayWhatToCheck_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not an address")
+        << "tcp://pi" << int(Cm11aController::InitNoSuchPort)
+        << "com6 is not a link to a device, nor a network port: no port number after the host "
+           "(HOST:PORT); write tcp://HOST:PORT or rfc2217://HOST:PORT on its first line (see man "
+           "x10console)";
+    QTest::newRow("name not found")
+        << "tcp://no-such-host.invalid:2001" << int(Cm11aController::InitNoSuchPort)
+        << "no-such-host.invalid:2001: the host name no-such-host.invalid was not found";
+    QTest::newRow("refused") << "rfc2217://127.0.0.1:1" << int(Cm11aController::InitOpenFailed)
+                             << "127.0.0.1:1 refused the connection: is ser2net running there and "
+                                "is the port free?";
+    QTest::newRow("silent server") << "tcp://127.0.0.1:%1" << int(Cm11aController::InitNoAnswer)
+                                   << "127.0.0.1:%1: no answer to the status request";
+  }
+  void networkPortFailuresSayWhatToCheck() {
+    QFETCH(QString, line);
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
+            ::listen(listener, 1) == 0 &&
+            ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &size) == 0);
+    const int port = ntohs(a.sin_port);
+    QFile file(QString::fromStdString(x10::comPortLinkPath(6).string()));
+    std::filesystem::create_directories(x10::comPortLinkPath(6).parent_path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(line.arg(port).toUtf8() + "\n");
+    file.close();
+    Cm11aController c;
+    c.setComPort(6);
+    const int result = c.Init();
+    ::close(listener);
+    file.remove();
+    QCOMPARE(result, code);
+    QVERIFY2(c.lastErrorText().contains(reason.arg(port)), qPrintable(c.lastErrorText()));
   }
 
   void callsBeforeInitAndBadArgumentsAreUsageErrors() {
