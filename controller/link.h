@@ -5,6 +5,7 @@
 // without an event loop, and hear when it is lost. Idle bytes announce themselves through
 // bytesArrived, like a serial port's readyRead. Knows nothing of the protocol.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -45,4 +46,9 @@ public:
 signals:
   void bytesArrived();
   void lost(const QString &reason);
+
+protected:
+  // Every byte at debug, with its direction and the milliseconds since the link opened.
+  static void logTraffic(const QElapsedTimer &sinceOpen, const char *direction,
+                         const std::vector<std::uint8_t> &bytes);
 };

@@ -2,7 +2,6 @@
 #include "controller/linkkeeper.h"
 
 #include "controller/cm11alog.h"
-#include "controller/networklink.h"
 #include "controller/networkport.h"
 #include "controller/seriallink.h"
 
@@ -14,6 +13,7 @@ namespace {
 constexpr int kDevicePollMs = 500;
 constexpr int kFirstPauseMs = 1000;
 constexpr int kLongestPauseMs = 30000;
+constexpr int kRetryConnectMs = 500;
 
 } // namespace
 
@@ -43,16 +43,18 @@ x10::Result<QString, QString> LinkKeeper::addressOf(const std::filesystem::path 
 Link::OpenResult LinkKeeper::open(const QString &address) {
   close();
   const bool network = x10::parseNetworkPort(address.toStdString()).has_value();
-  if (network != network_) {
-    network_ = network;
-    adopt(network ? std::unique_ptr<Link>(std::make_unique<NetworkLink>())
-                  : std::make_unique<SerialLink>());
-  }
+  if (network && !network_)
+    adopt(std::make_unique<NetworkLink>());
+  else if (!network && network_)
+    adopt(std::make_unique<SerialLink>());
+  if (network_)
+    network_->setConnectTimeout(NetworkLink::defaultConnectTimeoutMs);
   return link_->open(address);
 }
 
 void LinkKeeper::adopt(std::unique_ptr<Link> link) {
   link_ = std::move(link);
+  network_ = qobject_cast<NetworkLink *>(link_.get());
   connect(link_.get(), &Link::bytesArrived, this, &LinkKeeper::bytesArrived);
   connect(link_.get(), &Link::lost, this, &LinkKeeper::lost);
 }
@@ -64,6 +66,8 @@ void LinkKeeper::close() {
 
 void LinkKeeper::reconnect() {
   link_->close();
+  if (network_)
+    network_->setConnectTimeout(kRetryConnectMs);
   pauseMs_ = network_ ? kFirstPauseMs : kDevicePollMs;
   retry_.start(pauseMs_);
 }

@@ -4,10 +4,12 @@
 // kind: a port file holding tcp:// or rfc2217:// makes a NetworkLink, anything else is a
 // serial device. While down it tries again by itself: a serial device as soon as its node is
 // back (looked for every half second), a network port after a pause that grows from one
-// second to 30. reopened() says the link is open again; the owner then takes the interface
-// up. Knows nothing of the protocol.
+// second to 30; such a retry waits at most half a second for the connection, as it blocks the
+// window meanwhile (a name is still looked up without a bound of ours). reopened() says the link is
+// open again; the owner then takes the interface up. Knows nothing of the protocol.
 
 #include "controller/link.h"
+#include "controller/networklink.h"
 #include "vocabulary/result.h"
 
 #include <QTimer>
@@ -45,7 +47,7 @@ private:
   void adopt(std::unique_ptr<Link> link);
 
   std::unique_ptr<Link> link_;
-  bool network_ = false;
+  NetworkLink *network_ = nullptr; // link_ when it is one
   QTimer retry_;
   int pauseMs_ = 0;
 };

@@ -2,7 +2,6 @@
 #include "controller/networklink.h"
 
 #include "controller/cm11alog.h"
-#include "vocabulary/hexbytes.h"
 
 #include <array>
 #include <cerrno>
@@ -102,7 +101,7 @@ Link::OpenResult NetworkLink::connectTo(const x10::NetworkPort &port) {
   int error = 0;
   for (const addrinfo *a = found; a && fd_ < 0; a = a->ai_next) {
     int fd = -1;
-    error = connectOne(*a, connectTimeoutMs, fd);
+    error = connectOne(*a, connectTimeoutMs_, fd);
     if (error == 0)
       fd_ = fd;
   }
@@ -115,9 +114,9 @@ Link::OpenResult NetworkLink::connectTo(const x10::NetworkPort &port) {
                                   .arg(hostPort_)};
   if (error == ETIMEDOUT || error == EHOSTUNREACH || error == ENETUNREACH)
     return {OpenError::NoAnswer,
-            QStringLiteral("no answer from %1 within %2 s (%3): is the host up and reachable?")
+            QStringLiteral("no answer from %1 within %2 ms (%3): is the host up and reachable?")
                 .arg(hostPort_)
-                .arg(connectTimeoutMs / 1000)
+                .arg(connectTimeoutMs_)
                 .arg(QString::fromLocal8Bit(std::strerror(error)))};
   return {OpenError::Other, QStringLiteral("cannot connect to %1: %2")
                                 .arg(hostPort_, QString::fromLocal8Bit(std::strerror(error)))};
@@ -134,7 +133,7 @@ void NetworkLink::close() {
 void NetworkLink::write(const std::vector<std::uint8_t> &bytes) {
   if (bytes.empty() || !isOpen() || isLost())
     return;
-  logBytes("->", bytes);
+  logTraffic(sinceOpen_, "->", bytes);
   sendRaw(telnet_ ? x10::TelnetCodec::encode(bytes) : bytes);
 }
 
@@ -165,7 +164,7 @@ std::vector<std::uint8_t> NetworkLink::readAvailable() {
   std::vector<std::uint8_t> bytes;
   bytes.swap(pending_);
   if (!bytes.empty())
-    logBytes("<-", bytes);
+    logTraffic(sinceOpen_, "<-", bytes);
   return bytes;
 }
 
@@ -244,10 +243,4 @@ void NetworkLink::closeLost() {
     return;
   close();
   emit lost(lostReason_);
-}
-
-void NetworkLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {
-  qCDebug(lcCm11a).noquote() << QString::number(
-                                    static_cast<double>(sinceOpen_.nsecsElapsed()) / 1e6, 'f', 3)
-                             << "ms" << direction << QString::fromStdString(x10::hexBytes(bytes));
 }

@@ -21,11 +21,13 @@ class NetworkLink : public Link {
   Q_OBJECT
 public:
   // How long a connection may take before the server counts as not answering.
-  static constexpr int connectTimeoutMs = 3000;
+  static constexpr int defaultConnectTimeoutMs = 3000;
 
   explicit NetworkLink(QObject *parent = nullptr);
   ~NetworkLink() override;
 
+  // For the next opens. A retry in the background takes less, since it blocks the thread.
+  void setConnectTimeout(int ms) { connectTimeoutMs_ = ms; }
   OpenResult open(const QString &address) override;
   void close() override;
   bool isOpen() const override { return fd_ >= 0; }
@@ -47,9 +49,9 @@ private:
   void sendRaw(const std::vector<std::uint8_t> &bytes);
   void markLost(const QString &why);
   void closeLost();
-  void logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const;
 
   int fd_ = -1;
+  int connectTimeoutMs_ = defaultConnectTimeoutMs;
   std::unique_ptr<QSocketNotifier> notifier_;
   QString address_;
   QString hostPort_;

@@ -3,7 +3,6 @@
 
 #include "controller/cm11alog.h"
 #include "controller/deviceaccess.h"
-#include "vocabulary/hexbytes.h"
 
 #include <QFile>
 
@@ -157,7 +156,5 @@ void SerialLink::closeLost() {
 }
 
 void SerialLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {
-  qCDebug(lcCm11a).noquote() << QString::number(
-                                    static_cast<double>(sinceOpen_.nsecsElapsed()) / 1e6, 'f', 3)
-                             << "ms" << direction << QString::fromStdString(x10::hexBytes(bytes));
+  logTraffic(sinceOpen_, direction, bytes);
 }
