@@ -218,7 +218,7 @@ void NetworkLink::take(std::span<const std::uint8_t> raw) {
   pending_.insert(pending_.end(), data.begin(), data.end());
   if (refusal_.refused())
     markLost({});
-  else if (telnet_)
+  else if (telnet_ && !isLost())
     sendRaw(telnet_->takeReplies());
 }
 
