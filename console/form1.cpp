@@ -191,4 +191,6 @@ void Form1::wireHandlers() {
             gate_.deliver(
                 [=, this] { X10SingleEvent_Handler(*this, deviceCode, houseCode, function); });
           });
+  connect(controlcm1_.get(), &controlcm::linkStatusChanged, this,
+          [this](const QString &text) { LinkStatus_Handler(*this, text); });
 }

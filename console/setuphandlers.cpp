@@ -74,6 +74,8 @@ void ButInit_Click(Form1 &form) {
   form.ButInit->setEnabled(false);
 }
 
+void LinkStatus_Handler(Form1 &form, const QString &text) { explain(*form.ButInit, text); }
+
 void ButClrCM11_Click(Form1 &form) {
   const BusyCursor busy;
   form.controlcm1().ClearInterface();

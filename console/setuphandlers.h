@@ -3,6 +3,7 @@
 // Set-up, reset and exit: the handlers of "Init", "Clear CM11A" and "Exit".
 
 class Form1;
+class QString;
 
 // Writes the port number to the component, shows "Wait..." while Init blocks, then "Done"
 // (disabled) on success, or the "Error initializing CM11A" box and "Init" again on failure.
@@ -10,6 +11,10 @@ class Form1;
 // after a failure it stays on the button. Until the next Init after a failure, the button's
 // tooltip and accessible description carry the component's reason and what to do about it.
 void ButInit_Click(Form1 &form);
+// The component's word on its link ("Link lost at ...; reconnecting", "Link restored at ...")
+// goes on the Init button's tooltip and accessible description, where a failed Init's reason
+// goes.
+void LinkStatus_Handler(Form1 &form, const QString &text);
 // Asks the component to reset the interface; the result is not used.
 void ButClrCM11_Click(Form1 &form);
 // Closes the window, which ends the program.

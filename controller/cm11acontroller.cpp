@@ -15,8 +15,9 @@ using Clock = std::chrono::steady_clock;
 Cm11aController::Cm11aController(QObject *parent) : controlcm(parent) {
   deadlineTimer_.setSingleShot(true);
   connect(&deadlineTimer_, &QTimer::timeout, this, &Cm11aController::onTimer);
-  connect(&link_, &SerialLink::bytesArrived, this, &Cm11aController::onBytesArrived);
-  connect(&link_, &SerialLink::lost, this, &Cm11aController::onLinkLost);
+  connect(&links_, &LinkKeeper::bytesArrived, this, &Cm11aController::onBytesArrived);
+  connect(&links_, &LinkKeeper::lost, this, &Cm11aController::onLinkLost);
+  connect(&links_, &LinkKeeper::reopened, this, &Cm11aController::onLinkReopened);
 }
 
 Cm11aController::~Cm11aController() = default;
@@ -36,24 +37,31 @@ Instant Cm11aController::now() const {
 
 qint16 Cm11aController::Init() {
   initialised_ = false;
-  link_.close();
+  retaking_ = false;
+  linkDown_.clear();
+  links_.close();
   core_.reset();
   results_.clear();
   const auto path = resolveComPort(comPort_);
   if (!path)
     return failInit(InitNoSuchPort,
                     QStringLiteral("COM %1 names no port: port numbers start at 1").arg(comPort_));
-  const auto opened = link_.open(QString::fromStdString(path->string()));
-  if (!opened) {
+  const auto address = LinkKeeper::addressOf(*path);
+  if (!address)
+    return failInit(InitNoSuchPort, address.error());
+  const bool network = *address != QString::fromStdString(path->string());
+  if (const auto opened = links_.open(*address); !opened) {
     const QString &text = opened.error().text;
     switch (opened.error().error) {
-    case SerialLink::OpenError::NoSuchDevice:
-      return failInit(InitNoSuchPort, text + missingPortHint(*path));
-    case SerialLink::OpenError::PermissionDenied:
+    case Link::OpenError::NoSuchDevice:
+      return failInit(InitNoSuchPort, text + (network ? "" : missingPortHint(*path)));
+    case Link::OpenError::PermissionDenied:
       return failInit(InitPermissionDenied, text);
-    case SerialLink::OpenError::InUse:
+    case Link::OpenError::InUse:
       return failInit(InitPortInUse, text);
-    case SerialLink::OpenError::Other:
+    case Link::OpenError::NoAnswer:
+      return failInit(InitNoAnswer, text);
+    case Link::OpenError::Other:
       return failInit(InitOpenFailed, text);
     }
   }
@@ -61,13 +69,15 @@ qint16 Cm11aController::Init() {
     const OperationResult r = run([this](const Instant &t) { core_.startProbe(t); });
     if (!r.ok())
       return failInit(r.failure == Failure::NoAnswer ? InitNoAnswer : InitWrongAnswer,
-                      link_.description() + ": " + QString::fromStdString(r.message));
+                      link().description() + ": " + QString::fromStdString(r.message) +
+                          (network ? "; check that the server serves a CM11A at 4800 baud" : ""));
   } catch (const DeviceError &e) {
-    return failInit(InitOpenFailed, QString::fromUtf8(e.what()));
+    return failInit(link().refusedInUse() ? InitPortInUse : InitOpenFailed,
+                    link().refusedInUse() ? link().lostReason() : QString::fromUtf8(e.what()));
   }
   initialised_ = true;
   lastErrorText_.clear();
-  qCInfo(lcCm11a).noquote() << "interface ready on" << link_.path();
+  qCInfo(lcCm11a).noquote() << "interface ready on" << link().path();
   return InitOk;
 }
 
@@ -88,7 +98,7 @@ QString Cm11aController::missingPortHint(const std::filesystem::path &missing) c
 }
 
 qint16 Cm11aController::failInit(qint16 code, const QString &text) {
-  link_.close();
+  links_.close();
   core_.reset();
   lastErrorText_ = text;
   qCWarning(lcCm11a).noquote() << "Init failed:" << text;
@@ -101,7 +111,7 @@ qint16 Cm11aController::ClearInterface() {
     return ClearNotOpen;
   }
   try {
-    reopenIfLost();
+    requireLinkUp();
     const OperationResult r = run([this](const Instant &t) { core_.startClear(t); });
     lastErrorText_ = QString::fromStdString(r.message);
   } catch (const DeviceError &e) {
@@ -133,7 +143,7 @@ void Cm11aController::send(const QString &houseCode, const QString &deviceCode, 
     throw UsageError(e.what());
   }
   requireInitialised();
-  reopenIfLost();
+  requireLinkUp();
   const OperationResult r =
       run([&](const Instant &t) { core_.startSend(std::move(plan), completion, t); });
   if (!r.ok())
@@ -143,7 +153,7 @@ void Cm11aController::send(const QString &houseCode, const QString &deviceCode, 
 QString Cm11aController::GetEvent(qint32 &timeoutMs) {
   requireInitialised();
   if (commands_.empty() && timeoutMs > 0) {
-    reopenIfLost();
+    requireLinkUp();
     qCDebug(lcCm11a) << "waiting up to" << timeoutMs << "ms for an event";
     waitUntil([this] { return !commands_.empty(); },
               Clock::now() + std::chrono::milliseconds(timeoutMs));
@@ -176,7 +186,7 @@ bool Cm11aController::waitUntil(const std::function<bool()> &done,
     const SteadyTime t = Clock::now();
     if (t < *next) {
       const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*next - t).count();
-      if (link_.waitForBytes(static_cast<int>(ms)))
+      if (link().waitForBytes(static_cast<int>(ms)))
         continue;
       if (waitsInterrupted()) {
         qCInfo(lcCm11a) << "wait ended early: the program is closing";
@@ -185,10 +195,11 @@ bool Cm11aController::waitUntil(const std::function<bool()> &done,
         core_.reset();
         throw DeviceError("the call was ended: the program is closing");
       }
-      if (link_.isLost() || !link_.isOpen()) {
-        const QString reason = link_.isLost() ? link_.lostReason() : link_.path() + " was closed";
-        onLinkLost();
-        throw DeviceError(reason.toStdString());
+      if (link().isLost() || !link().isOpen()) {
+        const QString reason =
+            link().isLost() ? link().lostReason() : link().path() + " was closed";
+        onLinkLost(reason);
+        throw DeviceError((reason + (initialised_ ? "; reconnecting" : "")).toStdString());
       }
       continue;
     }
@@ -205,44 +216,82 @@ void Cm11aController::requireInitialised() const {
     throw UsageError("the interface is not initialised: call Init first");
 }
 
-// A device that vanished (USB adapter pulled) is reopened once per call, so re-plugging it
-// recovers without restarting the program.
-void Cm11aController::reopenIfLost() {
-  if (link_.isOpen() && !link_.isLost())
-    return;
-  const QString path = link_.path();
-  const auto opened = link_.open(path);
-  if (!opened)
+// While the link is being re-taken a call fails at once instead of waiting on a dead port.
+void Cm11aController::requireLinkUp() const {
+  if (!linkDown_.isEmpty())
     throw DeviceError(
-        ("the port is lost and could not be reopened: " + opened.error().text).toStdString());
-  core_.reset();
-  qCInfo(lcCm11a).noquote() << "reopened" << path;
+        (linkDown_ + "; reconnecting goes on, and calls work again once it is back").toStdString());
 }
 
 // ---- idle -------------------------------------------------------------------------------
 
 void Cm11aController::onBytesArrived() {
-  const auto bytes = link_.readAvailable();
+  const auto bytes = link().readAvailable();
   core_.receive(bytes, now());
   pump();
+  checkRetake();
 }
 
 void Cm11aController::onTimer() {
   core_.timePassed(now());
   pump();
+  checkRetake();
 }
 
-void Cm11aController::onLinkLost() {
-  link_.close();
+// Noticed while idle (the link's own report) or inside a call: either way the driver starts
+// re-taking the link when it had been initialised on it.
+void Cm11aController::onLinkLost(const QString &reason) {
+  links_.close();
   core_.reset();
   results_.clear();
   deadlineTimer_.stop();
+  retaking_ = false;
+  if (!initialised_)
+    return;
+  if (linkDown_.isEmpty()) {
+    linkDown_ = reason;
+    reportLink(QStringLiteral("Link lost at %1: %2; reconnecting")
+                   .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), reason));
+  }
+  links_.reconnect();
+}
+
+// The link is open again: the status request Init sends takes the interface up; its answer
+// arrives while idle (checkRetake).
+void Cm11aController::onLinkReopened() {
+  retaking_ = true;
+  core_.reset();
+  results_.clear();
+  core_.startProbe(now());
+  pump();
+}
+
+void Cm11aController::checkRetake() {
+  if (!retaking_ || results_.empty())
+    return;
+  const OperationResult r = std::move(results_.front());
+  results_.pop_front();
+  retaking_ = false;
+  if (!r.ok()) {
+    qCWarning(lcCm11a).noquote() << link().description() << "is back but"
+                                 << QString::fromStdString(r.message) << "; reconnecting";
+    links_.reconnect();
+    return;
+  }
+  linkDown_.clear();
+  reportLink(QStringLiteral("Link restored at %1")
+                 .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+}
+
+void Cm11aController::reportLink(const QString &text) {
+  qCWarning(lcCm11a).noquote() << text;
+  emit linkStatusChanged(text);
 }
 
 // Hands everything the core produced to the port, the log and the event queue, and re-arms
 // the deadline timer for idle time.
 void Cm11aController::pump() {
-  link_.write(core_.takeOutput());
+  link().write(core_.takeOutput());
   for (const auto &line : core_.takeNotes())
     qCInfo(lcCm11a).noquote() << QString::fromStdString(line);
   while (auto r = core_.takeResult())

@@ -6,11 +6,13 @@
 // for the operator. A member call blocks by waiting on the port itself (never a nested event
 // loop, which would run other clicks) until the core finishes or its deadline passes. Events
 // decoded at any time are posted and emitted after the current handler returns, in order.
+// A link lost after Init is re-taken by itself (see LinkKeeper): once it is open again the
+// interface is taken up as Init does, and linkStatusChanged tells of the loss and the return.
 
 #include "controller/cm11acore.h"
 #include "controller/commandqueue.h"
 #include "controller/controlcm.h"
-#include "controller/seriallink.h"
+#include "controller/linkkeeper.h"
 
 #include <QDateTime>
 #include <QTimer>
@@ -66,10 +68,13 @@ private:
   x10::OperationResult run(const std::function<void(const x10::Instant &)> &start);
   bool waitUntil(const std::function<bool()> &done, std::optional<x10::SteadyTime> limit);
   void requireInitialised() const;
-  void reopenIfLost();
+  void requireLinkUp() const;
   void onBytesArrived();
   void onTimer();
-  void onLinkLost();
+  void onLinkLost(const QString &reason);
+  void onLinkReopened();
+  void checkRetake();
+  void reportLink(const QString &text);
   void pump();
   void deliver(const x10::ReceivedCommand &command);
   void emitEvents(const x10::ReceivedCommand &command);
@@ -77,7 +82,10 @@ private:
   qint16 comPort_ = 1;
   bool initialised_ = false;
   QString lastErrorText_;
-  SerialLink link_;
+  LinkKeeper links_;
+  Link &link() { return links_.link(); }
+  QString linkDown_;      // why the link is down while it is being re-taken
+  bool retaking_ = false; // the reopened link's status request is under way
   QTimer deadlineTimer_;
   x10::Cm11aCore core_;
   std::deque<x10::OperationResult> results_;

@@ -68,4 +68,7 @@ signals:
   // function with no addressed unit (device code empty). The last two parameters are unused.
   void X10SingleEvent(const QString &deviceCode, const QString &houseCode, qint16 function,
                       const QString &unused1, const QString &unused2);
+  // The link to the interface was lost or came back, in words for the operator: "Link lost
+  // at 14:02:11: <reason>; reconnecting", "Link restored at 14:02:40".
+  void linkStatusChanged(const QString &text);
 };

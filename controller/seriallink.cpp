@@ -4,7 +4,6 @@
 #include "controller/cm11alog.h"
 #include "controller/deviceaccess.h"
 #include "controller/waitinterrupt.h"
-#include "vocabulary/hexbytes.h"
 
 #include <chrono>
 #include <cstring>
@@ -30,7 +29,7 @@ QString failureText(int error) {
 
 } // namespace
 
-SerialLink::SerialLink(QObject *parent) : QObject(parent) {}
+SerialLink::SerialLink(QObject *parent) : Link(parent) {}
 
 SerialLink::~SerialLink() { close(); }
 
@@ -164,25 +163,14 @@ std::vector<std::uint8_t> SerialLink::readAvailable() {
   return bytes;
 }
 
-// Polls the port and the wait interrupt together; a signal's EINTR resumes the wait for what
-// is left of it.
 bool SerialLink::waitForBytes(int ms) {
   if (!isOpen() || isLost())
     return false;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  pollfd p[2] = {{fd_, POLLIN, 0}, {x10::waitInterruptFd(), POLLIN, 0}};
-  int ready = 0;
-  do {
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    ready = ::poll(p, 2, static_cast<int>(std::max<long long>(left.count(), 0)));
-  } while (ready < 0 && errno == EINTR);
-  if (ready <= 0 || (p[1].revents & POLLIN))
-    return false;
-  const bool arrived = p[0].revents & POLLIN;
+  const short events = x10::pollUnlessInterrupted(fd_, POLLIN, ms);
+  const bool arrived = events & POLLIN;
   if (arrived)
     emit bytesArrived();
-  if (p[0].revents & (POLLHUP | POLLERR | POLLNVAL))
+  if (events & (POLLHUP | POLLERR | POLLNVAL))
     markLost(failureText(EIO));
   return arrived;
 }
@@ -206,7 +194,5 @@ void SerialLink::closeLost() {
 }
 
 void SerialLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {
-  qCDebug(lcCm11a).noquote() << QString::number(
-                                    static_cast<double>(sinceOpen_.nsecsElapsed()) / 1e6, 'f', 3)
-                             << "ms" << direction << QString::fromStdString(x10::hexBytes(bytes));
+  logTraffic(sinceOpen_, direction, bytes);
 }

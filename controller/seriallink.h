@@ -7,10 +7,9 @@
 // vanishes. Knows nothing of the protocol.
 
 #include "controller/devicelock.h"
-#include "vocabulary/result.h"
+#include "controller/link.h"
 
 #include <QElapsedTimer>
-#include <QObject>
 #include <QSocketNotifier>
 #include <QString>
 
@@ -19,39 +18,28 @@
 #include <optional>
 #include <vector>
 
-class SerialLink : public QObject {
+class SerialLink : public Link {
   Q_OBJECT
 public:
-  enum class OpenError { NoSuchDevice, PermissionDenied, InUse, Other };
-  struct OpenFailure {
-    OpenError error = OpenError::Other;
-    QString text; // what went wrong and what the user can do about it
-  };
-  using OpenResult = x10::Result<void, OpenFailure>;
-
   explicit SerialLink(QObject *parent = nullptr);
   ~SerialLink() override;
 
-  OpenResult open(const QString &path);
-  void close();
-  bool isOpen() const { return fd_ >= 0; }
-  QString path() const { return path_; }
+  OpenResult open(const QString &path) override;
+  void close() override;
+  bool isOpen() const override { return fd_ >= 0; }
+  QString path() const override { return path_; }
   // The path as given, and the device it leads to when that differs: for messages.
-  QString description() const;
+  QString description() const override;
   // The device vanished. The port is closed right after the current call or event returns
   // (closing it inside its own report is unsafe), or by close().
-  bool isLost() const { return !lostReason_.isEmpty(); }
-  QString lostReason() const { return lostReason_; }
+  bool isLost() const override { return !lostReason_.isEmpty(); }
+  QString lostReason() const override { return lostReason_; }
 
-  void write(const std::vector<std::uint8_t> &bytes);
-  std::vector<std::uint8_t> readAvailable();
+  void write(const std::vector<std::uint8_t> &bytes) override;
+  std::vector<std::uint8_t> readAvailable() override;
   // Blocks up to ms for bytes; bytesArrived fires inside when they come. False on time-out,
   // on loss, and at once when waits are interrupted (controller/waitinterrupt.h).
-  bool waitForBytes(int ms);
-
-signals:
-  void bytesArrived();
-  void lost(const QString &reason);
+  bool waitForBytes(int ms) override;
 
 private:
   OpenResult openFailure(int error) const;

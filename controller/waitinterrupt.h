@@ -14,5 +14,8 @@ void setWaitInterrupt(int fd);
 int waitInterruptFd();
 // Whether waits are to end now.
 bool waitsInterrupted();
+// Polls fd for events up to ms (negative: no limit), going on after a signal's EINTR with the
+// time that is left. The events that came, or 0 on time-out and when waits are interrupted.
+short pollUnlessInterrupted(int fd, short events, int ms);
 
 } // namespace x10

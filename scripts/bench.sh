@@ -47,6 +47,7 @@ jq -r -s 'group_by(.run_name | sub("/.*"; "")) | .[] | (.[0].cpu_time) as $first
   "$work/x10-bench-eventlog.median" >> "$figures"
 
 run "driver overhead (realistic simulator, about 10 s)" "$bin/x10-bench-driver-overhead"
+run "SendWait over ser2net (realistic simulator, about 25 s)" "$bin/x10-bench-network-overhead"
 QT_QPA_PLATFORM=offscreen run "incoming latency" "$bin/x10-bench-incoming-latency"
 run "start-up (Xvfb)" env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$bin/x10-startwatch" 9 build/release/console/x10console "$bin/x10-bare-window" "$bin/x10-text-window"

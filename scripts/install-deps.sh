@@ -5,8 +5,9 @@
 # the Debian package (dpkg-shlibdeps, file, lintian, the desktop-entry and metainfo validators,
 # mandoc), the tests run as an ordinary user (setpriv), the time zones a test sets the driver's
 # clock in (tzdata), the accessibility test (the AT-SPI bus, its Python bindings, a session
-# bus) and the format check (clang-format) need, when missing, and, run as root, the second
-# ordinary user x10-second that the lock tests run as beside nobody. Each argument adds more:
+# bus), the network port tests (ser2net) and the format check (clang-format) need, when
+# missing, and, run as root, the second ordinary user x10-second that the lock tests run as
+# beside nobody. Each argument adds more:
 #   package        what installing the package on a fresh system takes: debootstrap, and
 #                  xwininfo to see its window;
 #   screenshot     what scripts/screenshot.sh takes: xwininfo and xprop to find the window,
@@ -20,7 +21,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev xvfb xauth
           libbenchmark-dev libxcb1-dev jq clang clang-format libclang-rt-14-dev
           dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux
-          at-spi2-core python3-pyatspi dbus-daemon tzdata)
+          at-spi2-core python3-pyatspi dbus-daemon tzdata ser2net)
 architectures=()
 for need in "$@"; do
   case $need in

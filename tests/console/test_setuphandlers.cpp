@@ -134,6 +134,20 @@ private slots:
     QCOMPARE(butInit()->accessibleDescription(), "");
   }
 
+  // The component's word on its link replaces what the button said, the Done caption stays.
+  void linkStatusGoesOnTheInitButton() {
+    console->click("ButInit");
+    emit console->fake->linkStatusChanged("Link lost at 14:02:11: pi:2217 was lost <reset>; "
+                                          "reconnecting");
+    QCOMPARE(butInit()->accessibleDescription(),
+             "Link lost at 14:02:11: pi:2217 was lost <reset>; reconnecting");
+    QCOMPARE(butInit()->toolTip(),
+             "<p>Link lost at 14:02:11: pi:2217 was lost &lt;reset&gt;; reconnecting</p>");
+    emit console->fake->linkStatusChanged("Link restored at 14:02:40");
+    QCOMPARE(butInit()->accessibleDescription(), "Link restored at 14:02:40");
+    QCOMPARE(butInit()->text(), "Done");
+  }
+
   void raisingInitIsReportedAndLeavesWait() {
     console->fake->onCall = [](const QString &member) {
       if (member == "Init")

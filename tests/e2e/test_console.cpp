@@ -221,19 +221,25 @@ private slots:
     QCOMPARE(rig.boxes.shown.size(), 1);
   }
 
-  // The interface goes away (an adapter pulled): the next command fails with a box; once it
-  // is back on the same port, the next command reopens the port and works.
+  // The interface goes away (an adapter pulled): the Init button says so at once, the next
+  // command fails with a box; once it is back on the same port the link is re-taken by itself,
+  // the button says so, and the next command works.
   void hangUpGivesAnErrorAndTheInterfaceIsReachedAgain() {
     ConsoleRig rig;
     QVERIFY(rig.init());
+    const auto *butInit = rig.window.control<QPushButton>("ButInit");
     rig.sim.command("fault hangup");
     QVERIFY(rig.sim.process.waitForFinished(5000));
+    QTRY_VERIFY2(butInit->accessibleDescription().startsWith("Link lost at "),
+                 qPrintable(butInit->accessibleDescription()));
     rig.send("Command5", "A", "1", "On");
     QCOMPARE(rig.boxes.shown.size(), 1);
     QVERIFY2(rig.boxes.shown[0].startsWith("Critical |"), qPrintable(rig.boxes.shown[0]));
 
     SimulatorProcess again(CM11A_SIM, {"--fast", "--com", "2"}, x10::comPortLinkPath(2));
     QVERIFY2(again.ready(), qPrintable(again.errors()));
+    QTRY_VERIFY2(butInit->accessibleDescription().startsWith("Link restored at "),
+                 qPrintable(butInit->accessibleDescription()));
     rig.send("Command5", "A", "1", "On");
     QVERIFY2(again.waitForOutput("A1 lamp on"), qPrintable(rig.boxes.shown.join('\n')));
     QCOMPARE(rig.boxes.shown.size(), 1);

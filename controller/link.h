@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The line to the interface as the driver sees it, whatever carries it (a serial device, a
+// TCP connection to a serial port server): open it by its address, move bytes, wait for bytes
+// without an event loop, and hear when it is lost. Idle bytes announce themselves through
+// bytesArrived, like a serial port's readyRead. Knows nothing of the protocol.
+
+#include "vocabulary/result.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class Link : public QObject {
+  Q_OBJECT
+public:
+  // NoAnswer: a network server that never took the connection.
+  enum class OpenError { NoSuchDevice, PermissionDenied, InUse, NoAnswer, Other };
+  struct OpenFailure {
+    OpenError error = OpenError::Other;
+    QString text; // what went wrong and what the user can do about it
+  };
+  using OpenResult = x10::Result<void, OpenFailure>;
+
+  using QObject::QObject;
+
+  virtual OpenResult open(const QString &address) = 0;
+  virtual void close() = 0;
+  virtual bool isOpen() const = 0;
+  // The address as given to open.
+  virtual QString path() const = 0;
+  // The address with what it leads to, for messages.
+  virtual QString description() const = 0;
+  // The line went away. The link is closed right after the current call or event returns, or
+  // by close(), and then emits lost.
+  virtual bool isLost() const = 0;
+  virtual QString lostReason() const = 0;
+  // The far end turned this client away because another holds the port.
+  virtual bool refusedInUse() const { return false; }
+
+  virtual void write(const std::vector<std::uint8_t> &bytes) = 0;
+  virtual std::vector<std::uint8_t> readAvailable() = 0;
+  // Blocks up to ms for bytes; bytesArrived fires inside. False on time-out or loss.
+  virtual bool waitForBytes(int ms) = 0;
+
+signals:
+  void bytesArrived();
+  void lost(const QString &reason);
+
+protected:
+  // Every byte at debug, with its direction and the milliseconds since the link opened.
+  static void logTraffic(const QElapsedTimer &sinceOpen, const char *direction,
+                         const std::vector<std::uint8_t> &bytes);
+};

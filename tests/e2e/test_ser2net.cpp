@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// The driver through a real ser2net on 127.0.0.1 serving the built cm11a-sim's pseudo-
+// terminal, raw and over telnet with RFC 2217, reached as COM 3 through a port file.
+#include "controller/cm11acontroller.h"
+#include "controller/portnames.h"
+#include "tests/support/privateconfighome.h"
+#include "tests/support/ser2netserver.h"
+#include "tests/support/simulatorprocess.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+Q_DECLARE_METATYPE(Ser2netServer::Mode)
+
+class TestSer2net : public QObject {
+  Q_OBJECT
+  PrivateConfigHome config_;
+
+  static void writePortFile(int n, const QString &address) {
+    QFile file(QString::fromStdString(x10::comPortLinkPath(n).string()));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(address.toUtf8() + "\n");
+  }
+
+private slots:
+  void initTestCase() {
+    QVERIFY(config_.isValid());
+    QVERIFY2(Ser2netServer::installed(), "ser2net is not installed: run scripts/install-deps.sh");
+  }
+
+  void servesTheInterface_data() {
+    QTest::addColumn<Ser2netServer::Mode>("mode");
+    QTest::newRow("raw") << Ser2netServer::Mode::Raw;
+    QTest::newRow("rfc2217") << Ser2netServer::Mode::Rfc2217;
+  }
+  void servesTheInterface() {
+    QFETCH(Ser2netServer::Mode, mode);
+    SimulatorProcess sim(CM11A_SIM, {"--fast", "--com", "2"}, x10::comPortLinkPath(2));
+    QVERIFY2(sim.ready(), qPrintable(sim.errors()));
+    Ser2netServer server(std::filesystem::canonical(x10::comPortLinkPath(2)), mode);
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    writePortFile(3, server.address());
+
+    Cm11aController c;
+    c.setComPort(3);
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    qint16 on = 2;
+    c.SendWait("A", "1", on, 0, 0, 0);
+    QVERIFY2(sim.waitForOutput("A1 lamp on"), sim.output().constData());
+
+    QSignalSpy events(&c, &controlcm::X10Event);
+    sim.command("B3 On");
+    QTRY_COMPARE(events.count(), 1);
+    QCOMPARE(events.at(0), (QVariantList{"3", "B", 2, "0", "0"}));
+    qint32 wait = 3000;
+    QCOMPARE(c.GetEvent(wait), "B3 On");
+    sim.command("wait 0.3");
+    sim.command("B4 Off");
+    QCOMPARE(c.GetEvent(wait), "B4 Off");
+
+    // A second client is turned away, and told so.
+    {
+      Cm11aController second;
+      second.setComPort(3);
+      QCOMPARE(second.Init(), Cm11aController::InitPortInUse);
+      QVERIFY2(second.lastErrorText().startsWith(
+                   QStringLiteral("127.0.0.1:%1 is in use").arg(server.port())),
+               qPrintable(second.lastErrorText()));
+    }
+
+    // The server dies and comes back: the link is re-taken with no call, and traffic flows.
+    QSignalSpy status(&c, &controlcm::linkStatusChanged);
+    server.kill();
+    QTRY_COMPARE(status.count(), 1);
+    QVERIFY2(status.at(0).at(0).toString().endsWith("; reconnecting"),
+             qPrintable(status.at(0).at(0).toString()));
+    QVERIFY(server.start());
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 10000);
+    QVERIFY(status.at(1).at(0).toString().startsWith("Link restored at "));
+    sim.command("C5 Off");
+    QTRY_COMPARE(events.count(), 3);
+    QCOMPARE(events.at(2), (QVariantList{"5", "C", 3, "0", "0"}));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestSer2net)
+#include "test_ser2net.moc"
