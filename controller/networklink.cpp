@@ -65,7 +65,7 @@ Link::OpenResult NetworkLink::open(const QString &address) {
   const auto port = x10::parseNetworkPort(address.toStdString());
   if (!port)
     return failure(OpenError::NoSuchDevice,
-            QStringLiteral("%1: %2").arg(address, QString::fromStdString(port.error())));
+                   QStringLiteral("%1: %2").arg(address, QString::fromStdString(port.error())));
   hostPort_ = QString::fromStdString(port->hostPort());
   if (OpenResult connected = connectTo(*port); !connected)
     return connected;
@@ -88,8 +88,8 @@ Link::OpenResult NetworkLink::connectTo(const x10::NetworkPort &port) {
   const std::string service = std::to_string(port.port);
   if (const int error = ::getaddrinfo(port.host.c_str(), service.c_str(), &hints, &found))
     return failure(OpenError::NoSuchDevice,
-            QStringLiteral("%1: the host name %2 was not found (%3): check the name")
-                .arg(hostPort_, QString::fromStdString(port.host), ::gai_strerror(error)));
+                   QStringLiteral("%1: the host name %2 was not found (%3): check the name")
+                       .arg(hostPort_, QString::fromStdString(port.host), ::gai_strerror(error)));
   int error = 0;
   for (const addrinfo *a = found; a && fd_ < 0; a = a->ai_next) {
     int fd = -1;
@@ -102,16 +102,18 @@ Link::OpenResult NetworkLink::connectTo(const x10::NetworkPort &port) {
     return {};
   if (error == ECONNREFUSED)
     return failure(OpenError::Other, QStringLiteral("%1 refused the connection: is ser2net running "
-                                             "there and is the port free?")
-                                  .arg(hostPort_));
+                                                    "there and is the port free?")
+                                         .arg(hostPort_));
   if (error == ETIMEDOUT || error == EHOSTUNREACH || error == ENETUNREACH)
-    return failure(OpenError::NoAnswer,
-            QStringLiteral("no answer from %1 within %2 ms (%3): is the host up and reachable?")
-                .arg(hostPort_)
-                .arg(connectTimeoutMs_)
-                .arg(QString::fromLocal8Bit(std::strerror(error))));
-  return failure(OpenError::Other, QStringLiteral("cannot connect to %1: %2")
-                                .arg(hostPort_, QString::fromLocal8Bit(std::strerror(error))));
+    return failure(
+        OpenError::NoAnswer,
+        QStringLiteral("no answer from %1 within %2 ms (%3): is the host up and reachable?")
+            .arg(hostPort_)
+            .arg(connectTimeoutMs_)
+            .arg(QString::fromLocal8Bit(std::strerror(error))));
+  return failure(OpenError::Other,
+                 QStringLiteral("cannot connect to %1: %2")
+                     .arg(hostPort_, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 void NetworkLink::close() {
