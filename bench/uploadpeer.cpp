@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "bench/uploadpeer.h"
 
-#include "tests/support/rawpty.h"
+#include "simulator/shell/pseudoterminal.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -18,10 +18,12 @@ constexpr std::uint8_t pollAnswer = 0xC3;
 } // namespace
 
 UploadPeer::UploadPeer(Bytes upload) : upload_(std::move(upload)) {
-  const RawPty pty = openRawPty();
-  master_ = pty.master;
-  slave_ = pty.slave;
-  slavePath_ = pty.slavePath;
+  // Opened as the simulator opens its own; the slave side stays open so its raw line settings
+  // survive the driver opening and closing it.
+  x10::sim::PtyPair pty = x10::sim::openRawPty();
+  master_ = pty.master.release();
+  slave_ = pty.slave.release();
+  slavePath_ = QString::fromStdString(pty.slavePath);
   thread_ = std::thread([this] { serve(); });
 }
 

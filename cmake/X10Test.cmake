@@ -7,6 +7,7 @@
 function(x10_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
+  x10_publish_headers(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test)
   x10_enable_warnings(${T_NAME})
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})

@@ -2,6 +2,7 @@
 #include "console/form1.h"
 
 #include "console/appidentity.h"
+#include "console/commandlist.h"
 #include "console/eventlog.h"
 #include "console/eventloghandlers.h"
 #include "console/sendinghandlers.h"
@@ -38,32 +39,12 @@ Control *place(Control *control, const char *name, Twips at) {
   return control;
 }
 
-// Positions 0 to 15 are the X10 function codes; the last entry stands for -1.
-const QStringList commandList = {
-    QStringLiteral("All Units Off"),
-    QStringLiteral("All Lights On"),
-    QStringLiteral("On"),
-    QStringLiteral("Off"),
-    QStringLiteral("Dim"),
-    QStringLiteral("Bright"),
-    QStringLiteral("All Lights Off"),
-    QStringLiteral("Extended"),
-    QStringLiteral("Hail Request"),
-    QStringLiteral("Hail Ack"),
-    QStringLiteral("Pre-set dim1"),
-    QStringLiteral("Pre-set dim2"),
-    QStringLiteral("Extended Data"),
-    QStringLiteral("Status On"),
-    QStringLiteral("Status Off"),
-    QStringLiteral("Status Request"),
-    QStringLiteral("-1"),
-};
-
 QComboBox *commandListBox(QWidget *parent) {
   auto *box = new QComboBox(parent);
   box->setEditable(false);
-  box->setMaxVisibleItems(static_cast<int>(commandList.size()));
-  box->addItems(commandList);
+  box->setMaxVisibleItems(static_cast<int>(kCommandList.size()));
+  for (const CommandEntry &entry : kCommandList)
+    box->addItem(QString::fromLatin1(entry.text));
   return box;
 }
 

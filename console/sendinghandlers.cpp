@@ -2,6 +2,7 @@
 #include "console/sendinghandlers.h"
 
 #include "console/busycursor.h"
+#include "console/commandlist.h"
 #include "console/fieldnumbers.h"
 #include "console/form1.h"
 #include "controller/controlcm.h"
@@ -14,13 +15,9 @@ namespace {
 using SendMember = void (controlcm::*)(const QString &, const QString &, qint16 &, double, double,
                                        double);
 
-// The last entry of the command list stands for the function value -1, not 16.
-constexpr qint16 minusOnePosition = 16;
-
 void send(Form1 &form, SendMember member) {
-  auto function = static_cast<qint16>(form.Combo1->currentIndex());
-  if (function == minusOnePosition)
-    function = -1;
+  const auto row = static_cast<std::size_t>(form.Combo1->currentIndex());
+  auto function = static_cast<qint16>(kCommandList.at(row).function);
   const QString houseCode = form.TxtHC->text();
   const QString deviceCode = form.TxtDC->text();
   const double dimValue = numberIn(*form.TxtDim);

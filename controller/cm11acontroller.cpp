@@ -135,17 +135,14 @@ void Cm11aController::SendWait(const QString &houseCode, const QString &deviceCo
 
 void Cm11aController::send(const QString &houseCode, const QString &deviceCode, qint16 function,
                            double dimValue, double data1, double data2, Completion completion) {
-  std::vector<Transmission> plan;
-  try {
-    plan = planSend(houseCode.toStdString(), deviceCode.toStdString(), function, dimValue, data1,
-                    data2);
-  } catch (const ArgumentError &e) {
-    throw UsageError(e.what());
-  }
+  auto plan =
+      planSend(houseCode.toStdString(), deviceCode.toStdString(), function, dimValue, data1, data2);
+  if (!plan)
+    throw UsageError(plan.error());
   requireInitialised();
   requireLinkUp();
   const OperationResult r =
-      run([&](const Instant &t) { core_.startSend(std::move(plan), completion, t); });
+      run([&](const Instant &t) { core_.startSend(std::move(*plan), completion, t); });
   if (!r.ok())
     throw DeviceError(r.message);
 }

@@ -22,12 +22,14 @@ std::string withoutBlanks(std::string_view text) {
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-HouseCode parseHouse(std::string_view text) {
+using Refusal = Unexpected<std::string>;
+
+Result<HouseCode, std::string> parseHouse(std::string_view text) {
   const std::string letters = withoutBlanks(text);
   if (letters.size() == 1)
     if (auto house = HouseCode::fromLetter(letters[0]))
       return *house;
-  throw ArgumentError("house code " + quoted(text) + ": expected one letter A..P");
+  return Refusal("house code " + quoted(text) + ": expected one letter A..P");
 }
 
 std::optional<int> parseUnitNumber(std::string_view text) {
@@ -39,12 +41,12 @@ std::optional<int> parseUnitNumber(std::string_view text) {
 }
 
 // "1,3,5-7" -> 1 3 5 6 7, in the order given, each unit once.
-std::vector<UnitCode> parseUnits(std::string_view text) {
+Result<std::vector<UnitCode>, std::string> parseUnits(std::string_view text) {
   const std::string list = withoutBlanks(text);
   std::vector<UnitCode> units;
   const auto refuse = [&] {
-    return ArgumentError("device code " + quoted(text) +
-                         ": expected 1..16, a list such as 1,3,5-7, or nothing");
+    return Refusal("device code " + quoted(text) +
+                   ": expected 1..16, a list such as 1,3,5-7, or nothing");
   };
   std::size_t start = 0;
   while (start < list.size()) {
@@ -55,24 +57,25 @@ std::vector<UnitCode> parseUnits(std::string_view text) {
     const auto last =
         dash == std::string_view::npos ? first : parseUnitNumber(item.substr(dash + 1));
     if (!first || !last || *last < *first)
-      throw refuse();
+      return refuse();
     for (int n = *first; n <= *last; ++n)
       if (std::find(units.begin(), units.end(), *UnitCode::fromNumber(n)) == units.end())
         units.push_back(*UnitCode::fromNumber(n));
     start = comma + 1;
     if (comma + 1 == list.size())
-      throw refuse(); // trailing comma
+      return refuse(); // trailing comma
   }
   return units;
 }
 
-void requireRange(const char *name, double value, double low, double high, bool whole) {
+Result<void, std::string> requireRange(const char *name, double value, double low, double high,
+                                       bool whole) {
   const bool ok = std::isfinite(value) && value >= low && value <= high &&
                   (!whole || value == std::floor(value));
   if (!ok)
-    throw ArgumentError(std::string(name) + " " + numberText(value) + ": expected " +
-                        numberText(low) + ".." + numberText(high) +
-                        (whole ? " (a whole number)" : ""));
+    return Refusal(std::string(name) + " " + numberText(value) + ": expected " + numberText(low) +
+                   ".." + numberText(high) + (whole ? " (a whole number)" : ""));
+  return {};
 }
 
 int scaled(double percent, int full) {
@@ -81,14 +84,19 @@ int scaled(double percent, int full) {
 
 } // namespace
 
-std::vector<Transmission> planSend(std::string_view houseText, std::string_view devices,
-                                   int functionCode, double dimPercent, double data1,
-                                   double data2) {
-  const HouseCode house = parseHouse(houseText);
-  const std::vector<UnitCode> units = parseUnits(devices);
-  if (functionCode < kAddressOnly || functionCode > 15)
-    throw ArgumentError("function " + std::to_string(functionCode) +
-                        ": expected 0..15, or -1 for the address alone");
+Result<std::vector<Transmission>, std::string> planSend(std::string_view houseText,
+                                                        std::string_view devices, int functionCode,
+                                                        double dimPercent, double data1,
+                                                        double data2) {
+  const auto house = parseHouse(houseText);
+  if (!house)
+    return Refusal(house.error());
+  const auto units = parseUnits(devices);
+  if (!units)
+    return Refusal(units.error());
+  if (functionCode < kAddressOnly || functionCode >= kFunctionCount)
+    return Refusal("function " + std::to_string(functionCode) +
+                   ": expected 0..15, or -1 for the address alone");
   const auto function = static_cast<Function>(functionCode);
   const bool addressOnly = functionCode == kAddressOnly;
   const bool extended = !addressOnly && function == Function::ExtendedCode;
@@ -96,30 +104,32 @@ std::vector<Transmission> planSend(std::string_view houseText, std::string_view 
   const bool preset =
       !addressOnly && (function == Function::PresetDim1 || function == Function::PresetDim2);
   if (stepped || preset)
-    requireRange("dim value", dimPercent, 0, 100, false);
+    if (auto dim = requireRange("dim value", dimPercent, 0, 100, false); !dim)
+      return Refusal(dim.error());
   if (extended) {
-    requireRange("data 1", data1, 0, 255, true);
-    requireRange("data 2", data2, 0, 255, true);
+    if (auto data = requireRange("data 1", data1, 0, 255, true); !data)
+      return Refusal(data.error());
+    if (auto data = requireRange("data 2", data2, 0, 255, true); !data)
+      return Refusal(data.error());
   }
-  if (units.empty() && (addressOnly || extended))
-    throw ArgumentError(
-        "device code " + quoted(devices) + ": " +
-        (extended ? "an extended code needs a unit" : "an address alone needs a unit"));
+  if (units->empty() && (addressOnly || extended))
+    return Refusal("device code " + quoted(devices) + ": " +
+                   (extended ? "an extended code needs a unit" : "an address alone needs a unit"));
 
   std::vector<Transmission> plan;
   if (extended) {
-    for (UnitCode u : units)
-      plan.push_back(Transmission::extended(house, u, static_cast<std::uint8_t>(data1),
+    for (UnitCode u : *units)
+      plan.push_back(Transmission::extended(*house, u, static_cast<std::uint8_t>(data1),
                                             static_cast<std::uint8_t>(data2)));
     return plan;
   }
-  for (UnitCode u : units)
-    plan.push_back(Transmission::address(house, u));
+  for (UnitCode u : *units)
+    plan.push_back(Transmission::address(*house, u));
   if (preset)
     plan.push_back(Transmission::presetDim(scaled(dimPercent, kMaxPresetLevel)));
   else if (!addressOnly)
     plan.push_back(
-        Transmission::function(house, function, stepped ? scaled(dimPercent, kMaxDims) : 0));
+        Transmission::function(*house, function, stepped ? scaled(dimPercent, kMaxDims) : 0));
   return plan;
 }
 

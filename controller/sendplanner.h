@@ -5,20 +5,13 @@
 // so a bad one never leaves a command half sent.
 
 #include "controller/transmission.h"
+#include "vocabulary/result.h"
 
-#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace x10 {
-
-// The caller passed an impossible argument; the text names the argument and its value.
-class ArgumentError : public std::invalid_argument {
-public:
-  using std::invalid_argument::invalid_argument;
-};
-
-inline constexpr int kAddressOnly = -1;
 
 // house: one letter A..P, either case, blanks ignored. devices: "1".."16", a list such as
 // "1,3,5-7", or empty (function only). function: 0..15, or -1 for the addresses alone.
@@ -26,8 +19,11 @@ inline constexpr int kAddressOnly = -1;
 // percentage rule the simulator uses too, 45 % = 10 dims) and by pre-set dim
 // (level = round(31 x dim / 100), Pre-set Dim 1 or 2 chosen by the level, whichever of the
 // two was asked for). data1/data2 (0..255, whole numbers) are the data and command bytes of an
-// extended code (function 7), sent once per unit. Throws ArgumentError.
-std::vector<Transmission> planSend(std::string_view house, std::string_view devices, int function,
-                                   double dimPercent, double data1, double data2);
+// extended code (function 7), sent once per unit. A refused argument gives a text that names
+// the argument and its value.
+Result<std::vector<Transmission>, std::string> planSend(std::string_view house,
+                                                        std::string_view devices, int function,
+                                                        double dimPercent, double data1,
+                                                        double data2);
 
 } // namespace x10

@@ -15,7 +15,7 @@ MSG
   exit 1
 fi
 
-scripts/install-deps.sh
+scripts/install-deps.sh build
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$(nproc)" --target x10console cm11a-sim
 

@@ -4,7 +4,7 @@
 # nothing and fails on the first file that is not formatted (CI runs that).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh format
 mapfile -t files < <(git ls-files '*.cpp' '*.h')
 if [ "${1:-}" = --check ]; then
   clang-format --dry-run -Werror "${files[@]}"

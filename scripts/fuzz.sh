@@ -6,7 +6,7 @@
 # did it is kept in build/fuzz/artifacts/. X10_FUZZ_SECONDS sets the time per target (30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh fuzz
 seconds="${X10_FUZZ_SECONDS:-30}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"

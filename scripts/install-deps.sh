@@ -1,37 +1,57 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian packages the build, the tests, the demo, the benchmarks, the sanitizer
-# run, the fuzz targets (clang, and libFuzzer with clang's sanitizer runtimes) and the check of
-# the Debian package (dpkg-shlibdeps, file, lintian, the desktop-entry and metainfo validators,
-# mandoc), the tests run as an ordinary user (setpriv), the time zones a test sets the driver's
-# clock in (tzdata), the accessibility test (the AT-SPI bus, its Python bindings, a session
-# bus), the network port tests (ser2net) and the format check (clang-format) need, when
-# missing, and, run as root, the second ordinary user x10-second that the lock tests run as
-# beside nobody. Each argument adds more:
-#   package        what installing the package on a fresh system takes: debootstrap, and
-#                  xwininfo to see its window;
-#   screenshot     what scripts/screenshot.sh takes: xwininfo and xprop to find the window,
-#                  ImageMagick to grab it;
+# Installs, when missing, the Debian packages of the groups named; each script asks only for
+# what it uses. No group: all the native ones.
+#   build          the compiler, CMake, Ninja and Qt: what builds the programs and the tests;
+#   test           build, and what the tests run besides: setpriv, to run as an ordinary user;
+#                  the time zones a test sets the driver's clock in; a virtual X server, the
+#                  AT-SPI bus, its Python bindings and a session bus for the accessibility
+#                  test; ser2net for the network port tests. Run as root, it also adds the
+#                  second ordinary user x10-second that the lock tests run as beside nobody;
+#   format         clang-format, for the format check;
+#   fuzz           build, and clang with libFuzzer and its sanitizer runtimes;
+#   bench          build, and libbenchmark, libxcb, jq and a virtual X server (Xvfb);
+#   package        build, and what makes and checks the Debian package (dpkg-shlibdeps, file,
+#                  lintian, the desktop-entry and metainfo validators, mandoc, man) and installs
+#                  it on a fresh system: debootstrap, Xvfb and xwininfo to see its window;
+#   screenshot     build, and what scripts/screenshot.sh takes: Xvfb, xwininfo and xprop to
+#                  find the window, ImageMagick to grab it;
+#   licence        reuse, which checks every file's licence and copyright;
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
 #                  under emulation takes: the architecture added to dpkg (multiarch), the cross
 #                  compiler, Qt's libraries of that architecture, qemu-user-static.
-# Usage: scripts/install-deps.sh [package] [screenshot] [arm64] [armhf]
+# Usage: scripts/install-deps.sh [build] [test] [format] [fuzz] [bench] [package] [screenshot]
+#                                [licence] [arm64] [armhf]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev xvfb xauth
-          libbenchmark-dev libxcb1-dev jq clang clang-format libclang-rt-14-dev
-          dpkg-dev file lintian desktop-file-utils appstream mandoc man-db util-linux
-          at-spi2-core python3-pyatspi dbus-daemon tzdata ser2net)
+build=(cmake ninja-build g++ qt6-base-dev libgl-dev)
+packages=()
 architectures=()
+second_user=false
+[ $# -gt 0 ] || set -- test format fuzz bench package licence
 for need in "$@"; do
   case $need in
-    package) packages+=(debootstrap x11-utils) ;;
-    screenshot) packages+=(x11-utils imagemagick) ;;
+    build) packages+=("${build[@]}") ;;
+    test)
+      packages+=("${build[@]}" util-linux tzdata xvfb xauth at-spi2-core python3-pyatspi
+                 dbus-daemon ser2net)
+      second_user=true ;;
+    format) packages+=(clang-format) ;;
+    fuzz) packages+=("${build[@]}" clang libclang-rt-14-dev) ;;
+    bench) packages+=("${build[@]}" libbenchmark-dev libxcb1-dev jq xvfb xauth) ;;
+    package)
+      packages+=("${build[@]}" dpkg-dev file lintian desktop-file-utils appstream mandoc man-db
+                 debootstrap xvfb x11-utils) ;;
+    screenshot) packages+=("${build[@]}" xvfb xauth x11-utils imagemagick) ;;
+    licence) packages+=(reuse) ;;
     arm64 | armhf)
       architectures+=("$need")
       packages+=(crossbuild-essential-"$need" qemu-user-static
                  {qt6-base-dev,libgl-dev}:"$need") ;;
-    *) echo "install-deps.sh: unknown '$need' (package, screenshot, arm64 or armhf)" >&2; exit 2 ;;
+    *)
+      echo "install-deps.sh: unknown '$need' (build, test, format, fuzz, bench, package," \
+           "screenshot, licence, arm64 or armhf)" >&2
+      exit 2 ;;
   esac
 done
 
@@ -42,13 +62,15 @@ for architecture in "${architectures[@]}"; do
     "${sudo[@]}" dpkg --add-architecture "$architecture"
 done
 
+# The lock tests run only as root; nobody else's machine gets a user it did not ask for.
+if $second_user && [ "$(id -u)" -eq 0 ] && ! id x10-second >/dev/null 2>&1; then
+  useradd --system --no-create-home --shell /usr/sbin/nologin x10-second
+fi
+
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-# The lock tests run only as root; nobody else's machine gets a user it did not ask for.
-[ "$(id -u)" -ne 0 ] || id x10-second >/dev/null 2>&1 ||
-  useradd --system --no-create-home --shell /usr/sbin/nologin x10-second
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"

@@ -226,7 +226,7 @@ main() {
   trap restore EXIT
   trap 'exit 130' INT TERM HUP
 
-  scripts/install-deps.sh
+  scripts/install-deps.sh test
   [ -f "$build/CMakeCache.txt" ] || cmake --preset mutate >/dev/null
   plan_tests
   result=() caught=()

@@ -5,7 +5,7 @@
 # the test that made it with an error, so ctest fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh test
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$(nproc)"
 export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_init_order=1"

@@ -50,11 +50,11 @@ int simulate(const Options &options) {
     const std::filesystem::path where =
         options.com ? x10::comPortLinkPath(*options.com) : std::filesystem::path(*options.link);
     auto published = PortLink::publish(where, terminal.slavePath());
-    if (auto *refusal = std::get_if<std::string>(&published)) {
-      std::cerr << "cm11a-sim: " << *refusal << '\n';
+    if (!published) {
+      std::cerr << "cm11a-sim: " << published.error() << '\n';
       return 1;
     }
-    link.emplace(std::get<PortLink>(std::move(published)));
+    link.emplace(std::move(published).value());
   }
 
   std::cout << "cm11a-sim: CM11A on " << terminal.slavePath();
@@ -71,11 +71,11 @@ int simulate(const Options &options) {
 
 int main(int argc, char **argv) {
   auto parsed = parseOptions(argc, argv);
-  if (const auto *error = std::get_if<std::string>(&parsed)) {
-    std::cerr << "cm11a-sim: " << *error << "\nTry cm11a-sim --help\n";
+  if (!parsed) {
+    std::cerr << "cm11a-sim: " << parsed.error() << "\nTry cm11a-sim --help\n";
     return 2;
   }
-  const Options &options = std::get<Options>(parsed);
+  const Options &options = *parsed;
   if (options.help) {
     std::cout << usage();
     return 0;

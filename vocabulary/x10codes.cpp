@@ -19,22 +19,22 @@ constexpr std::array<std::uint8_t, 16> positionOfCode() {
 }
 constexpr std::array<std::uint8_t, 16> kPositionOfCode = positionOfCode();
 
-constexpr std::array<std::string_view, 16> kFunctionNames = {"All Units Off",
-                                                             "All Lights On",
-                                                             "On",
-                                                             "Off",
-                                                             "Dim",
-                                                             "Bright",
-                                                             "All Lights Off",
-                                                             "Extended Code",
-                                                             "Hail Request",
-                                                             "Hail Acknowledge",
-                                                             "Pre-set Dim 1",
-                                                             "Pre-set Dim 2",
-                                                             "Extended Data Transfer",
-                                                             "Status On",
-                                                             "Status Off",
-                                                             "Status Request"};
+constexpr std::array<std::string_view, kFunctionCount> kFunctionNames = {"All Units Off",
+                                                                         "All Lights On",
+                                                                         "On",
+                                                                         "Off",
+                                                                         "Dim",
+                                                                         "Bright",
+                                                                         "All Lights Off",
+                                                                         "Extended Code",
+                                                                         "Hail Request",
+                                                                         "Hail Acknowledge",
+                                                                         "Pre-set Dim 1",
+                                                                         "Pre-set Dim 2",
+                                                                         "Extended Data Transfer",
+                                                                         "Status On",
+                                                                         "Status Off",
+                                                                         "Status Request"};
 
 std::uint8_t reverseNibble(std::uint8_t nibble) {
   return static_cast<std::uint8_t>((nibble & 1) << 3 | (nibble & 2) << 1 | (nibble & 4) >> 1 |

@@ -9,6 +9,11 @@
 
 namespace x10 {
 
+// How many functions X10 has: codes 0..15, in a 4-bit field.
+inline constexpr int kFunctionCount = 16;
+// The function value that sends the addresses alone, without a function.
+inline constexpr int kAddressOnly = -1;
+
 enum class Function : std::uint8_t {
   AllUnitsOff = 0,
   AllLightsOn = 1,
@@ -27,6 +32,7 @@ enum class Function : std::uint8_t {
   StatusOff = 14,
   StatusRequest = 15,
 };
+static_assert(static_cast<int>(Function::StatusRequest) + 1 == kFunctionCount);
 
 // Readable name of a function, as shown in logs and event texts ("On", "All Units Off").
 std::string_view functionName(Function f);

@@ -6,6 +6,7 @@
 #include "simulator/core/frame.h"
 #include "simulator/core/module.h"
 #include "simulator/core/simtime.h"
+#include "vocabulary/result.h"
 
 #include <cstdint>
 #include <optional>
@@ -64,7 +65,7 @@ using Command = std::variant<cmd::Blank, cmd::Traffic, cmd::Storm, cmd::ShowModu
                              cmd::ClearFaults, cmd::Wait, cmd::Repeat, cmd::Help, cmd::Quit>;
 
 // The command, or a message that says what was expected.
-std::variant<Command, std::string> parseCommand(std::string_view line);
+Result<Command, std::string> parseCommand(std::string_view line);
 
 std::string_view helpText();
 

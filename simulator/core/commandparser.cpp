@@ -11,7 +11,7 @@ namespace x10::sim {
 namespace {
 
 using Words = std::span<const std::string>;
-using Parsed = std::variant<Command, std::string>;
+using Parsed = Result<Command, std::string>;
 
 constexpr double kLongestWaitSeconds = 24 * 3600;
 
@@ -25,15 +25,15 @@ std::optional<Duration> seconds(std::string_view word) {
 // Commands that take no words after their name.
 Parsed bare(Words rest, std::string_view name, Command command) {
   if (!rest.empty())
-    return std::string(name) + " takes nothing after it, but got '" + rest[0] + "'";
+    return Unexpected(std::string(name) + " takes nothing after it, but got '" + rest[0] + "'");
   return command;
 }
 
 Parsed traffic(Words list, bool collide) {
   auto parsed = parseTraffic(list);
-  if (auto *error = std::get_if<std::string>(&parsed))
-    return std::move(*error);
-  auto frames = std::get<std::vector<Frame>>(std::move(parsed));
+  if (!parsed)
+    return Unexpected(std::move(parsed).error());
+  auto frames = std::move(parsed).value();
   if (collide)
     return Command{cmd::Collide{std::move(frames)}};
   return Command{cmd::Traffic{std::move(frames)}};
@@ -42,35 +42,35 @@ Parsed traffic(Words list, bool collide) {
 Parsed storm(Words rest) {
   const auto count = rest.empty() ? std::nullopt : words::integer(rest[0]);
   if (!count || *count < 1 || *count > kLongestStorm)
-    return "storm needs a count from 1 to " + std::to_string(kLongestStorm) +
-           ", then traffic or nothing: 'storm 500 B3 On'";
+    return Unexpected("storm needs a count from 1 to " + std::to_string(kLongestStorm) +
+                      ", then traffic or nothing: 'storm 500 B3 On'");
   if (rest.size() == 1)
     return Command{cmd::Storm{*count, {}}};
   auto parsed = parseTraffic(rest.subspan(1));
-  if (auto *error = std::get_if<std::string>(&parsed))
-    return std::move(*error);
-  return Command{cmd::Storm{*count, std::get<std::vector<Frame>>(std::move(parsed))}};
+  if (!parsed)
+    return Unexpected(std::move(parsed).error());
+  return Command{cmd::Storm{*count, std::move(parsed).value()}};
 }
 
 Parsed module(Words rest) {
   static const std::string kUsage =
       "module needs an address and a kind: module A4 lamp|appliance|two-way|none";
   if (rest.size() != 2 || rest[0].size() < 2)
-    return kUsage;
+    return Unexpected(kUsage);
   const auto house = HouseCode::fromLetter(rest[0][0]);
   const auto number = words::integer(std::string_view(rest[0]).substr(1));
   const auto unit = number ? UnitCode::fromNumber(*number) : std::nullopt;
   const std::string kind = words::lower(rest[1]);
   const auto known = moduleKindFromName(kind);
   if (!house || !unit || (!known && kind != "none"))
-    return kUsage;
+    return Unexpected(kUsage);
   return Command{cmd::SetModule{*house, *unit, known}};
 }
 
 Parsed wait(Words rest) {
   const auto length = rest.size() == 1 ? seconds(rest[0]) : std::nullopt;
   if (!length)
-    return std::string("wait needs a number of seconds from 0 to 86400, like 'wait 2.5'");
+    return Unexpected("wait needs a number of seconds from 0 to 86400, like 'wait 2.5'");
   return Command{cmd::Wait{*length}};
 }
 
@@ -79,7 +79,7 @@ Parsed optionalCount(Words rest, std::string_view usage, int lowest, auto make) 
     return make(std::nullopt);
   const auto count = rest.size() == 1 ? words::integer(rest[0]) : std::nullopt;
   if (!count || *count < lowest)
-    return std::string(usage);
+    return Unexpected(std::string(usage));
   return make(count);
 }
 
@@ -88,7 +88,7 @@ Parsed fault(Words rest) {
       "fault needs one of: checksum [N], checksum-5a, collide TRAFFIC, silence [SECONDS], "
       "garbage HEX..., truncate-upload [N], hangup, clear";
   if (rest.empty())
-    return kKinds;
+    return Unexpected(kKinds);
   const std::string kind = words::lower(rest[0]);
   const Words args = rest.subspan(1);
   if (kind == "checksum")
@@ -109,8 +109,7 @@ Parsed fault(Words rest) {
     return bare(args, "fault clear", cmd::ClearFaults{});
   if (kind == "collide") {
     if (args.empty())
-      return std::string(
-          "fault collide needs the traffic that arrives, like 'fault collide B3 On'");
+      return Unexpected("fault collide needs the traffic that arrives, like 'fault collide B3 On'");
     return traffic(args, true);
   }
   if (kind == "silence") {
@@ -118,23 +117,24 @@ Parsed fault(Words rest) {
       return Command{cmd::Silence{std::nullopt}};
     const auto length = args.size() == 1 ? seconds(args[0]) : std::nullopt;
     if (!length)
-      return std::string(
+      return Unexpected(
           "fault silence takes a number of seconds, or nothing for good: 'fault silence 5'");
     return Command{cmd::Silence{length}};
   }
   if (kind == "garbage") {
     cmd::Garbage garbage;
     for (const std::string &word : args) {
-      const auto byte = words::hexByte(word);
+      const auto byte = words::parseHexByte(word);
       if (!byte)
-        return "fault garbage needs hex bytes, like 'fault garbage 12 FF', but got '" + word + "'";
+        return Unexpected("fault garbage needs hex bytes, like 'fault garbage 12 FF', but got '" +
+                          word + "'");
       garbage.bytes.push_back(*byte);
     }
     if (garbage.bytes.empty())
-      return std::string("fault garbage needs hex bytes, like 'fault garbage 12 FF'");
+      return Unexpected("fault garbage needs hex bytes, like 'fault garbage 12 FF'");
     return Command{garbage};
   }
-  return "unknown fault '" + rest[0] + "': " + kKinds;
+  return Unexpected("unknown fault '" + rest[0] + "': " + kKinds);
 }
 
 } // namespace
@@ -164,7 +164,7 @@ Parsed parseCommand(std::string_view line) {
     return fault(rest);
   if (name == "power") {
     if (rest.size() != 1 || !words::equalNoCase(rest[0], "fail"))
-      return std::string("expected 'power fail'");
+      return Unexpected("expected 'power fail'");
     return Command{cmd::PowerFail{}};
   }
   return traffic(list, false);

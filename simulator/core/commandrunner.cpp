@@ -17,11 +17,11 @@ Outcome CommandRunner::runDue(Cm11aDevice &device, TimePoint now) {
     ++lineNumber_;
     auto parsed = parseCommand(line);
     const std::string where = name_ + ":" + std::to_string(lineNumber_) + ": ";
-    if (const auto *error = std::get_if<std::string>(&parsed)) {
-      all.lines.push_back(where + *error);
+    if (!parsed) {
+      all.lines.push_back(where + parsed.error());
       continue;
     }
-    Outcome one = execute(std::get<Command>(parsed), device, now);
+    Outcome one = execute(*parsed, device, now);
     all.lines.insert(all.lines.end(), one.lines.begin(), one.lines.end());
     all.quit = one.quit;
     all.hangUp = one.hangUp;
@@ -30,18 +30,18 @@ Outcome CommandRunner::runDue(Cm11aDevice &device, TimePoint now) {
       waitedThisRound_ = waitedThisRound_ || one.wait->count() > 0;
     }
     if (one.repeat)
-      if (std::string error = repeat(); !error.empty())
-        all.lines.push_back(where + error);
+      if (const auto repeated = repeat(); !repeated)
+        all.lines.push_back(where + repeated.error());
   }
   return all;
 }
 
 // A round without a wait would run again at once, for ever.
-std::string CommandRunner::repeat() {
+Result<void, std::string> CommandRunner::repeat() {
   if (source_ != Source::Script)
-    return "repeat works in a script only";
+    return Unexpected("repeat works in a script only");
   if (!waitedThisRound_)
-    return "repeat needs a wait before it, or the script would run flat out";
+    return Unexpected("repeat needs a wait before it, or the script would run flat out");
   lines_.assign(script_.begin(), script_.end());
   lineNumber_ = 0;
   waitedThisRound_ = false;

@@ -26,7 +26,7 @@ public:
   bool finished() const { return lines_.empty(); }
 
 private:
-  std::string repeat();
+  Result<void, std::string> repeat();
 
   std::string name_;
   Source source_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/core/receivebuffer.h"
 
+#include <algorithm>
+
 namespace x10::sim {
 namespace {
 
@@ -48,8 +50,10 @@ void ReceiveBuffer::clear() {
 }
 
 std::vector<std::uint8_t> ReceiveBuffer::upload() const {
-  std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(data_.size() + 1), mask_};
-  bytes.insert(bytes.end(), data_.begin(), data_.end());
+  std::vector<std::uint8_t> bytes(data_.size() + 2);
+  bytes[0] = static_cast<std::uint8_t>(data_.size() + 1);
+  bytes[1] = mask_;
+  std::copy(data_.begin(), data_.end(), bytes.begin() + 2);
   return bytes;
 }
 

@@ -69,14 +69,14 @@ class TrafficParser {
 public:
   explicit TrafficParser(std::span<const std::string> list) : words_(list) {}
 
-  std::variant<std::vector<Frame>, std::string> run() {
+  Result<std::vector<Frame>, std::string> run() {
     while (i_ < words_.size()) {
       if (const auto address = addressOf(words_[i_])) {
         frames_.push_back(Frame::makeAddress(address->house, address->unit));
         house_ = address->house;
         ++i_;
-      } else if (std::string error = function(); !error.empty()) {
-        return error;
+      } else if (auto done = function(); !done) {
+        return Unexpected(std::move(done).error());
       }
     }
     return frames_;
@@ -84,24 +84,25 @@ public:
 
 private:
   // One function, with its house letter if written, and what follows it.
-  std::string function() {
+  Result<void, std::string> function() {
     const std::string &first = words_[i_];
     const auto explicitHouse = houseOf(first);
     if (explicitHouse && ++i_ == words_.size())
-      return "expected a function after house " + first + ", like '" + first + " On'";
+      return Unexpected("expected a function after house " + first + ", like '" + first + " On'");
     const auto match = matchFunction(words_, i_);
     if (!match) {
       if (explicitHouse)
-        return "'" + words_[i_] +
-               "' is not a function: expected On, Off, Dim 45%, Bright 20%, All Units Off...";
-      return "'" + first +
-             "' is not a command or traffic: expected an address like A1, a house and a function "
-             "like 'A On', or a command (try help)";
+        return Unexpected(
+            "'" + words_[i_] +
+            "' is not a function: expected On, Off, Dim 45%, Bright 20%, All Units Off...");
+      return Unexpected("'" + first +
+                        "' is not a command or traffic: expected an address like A1, a house and "
+                        "a function like 'A On', or a command (try help)");
     }
     const std::string name(functionName(match->function));
     if (!explicitHouse && !house_)
-      return "'" + name + "' needs a house: write 'A " + name +
-             "' or put an address first, like 'A1 " + name + "'";
+      return Unexpected("'" + name + "' needs a house: write 'A " + name +
+                        "' or put an address first, like 'A1 " + name + "'");
     const std::uint8_t house = explicitHouse ? *explicitHouse : *house_;
     i_ += match->words;
     house_ = house;
@@ -113,26 +114,27 @@ private:
     return {};
   }
 
-  std::string dim(std::uint8_t house, Function function) {
+  Result<void, std::string> dim(std::uint8_t house, Function function) {
     const auto steps = i_ < words_.size() ? dimSteps(words_[i_]) : std::nullopt;
     if (!steps)
-      return std::string(functionName(function)) +
-             " needs an amount from 0% to 100%, like 'A Dim 45%'";
+      return Unexpected(std::string(functionName(function)) +
+                        " needs an amount from 0% to 100%, like 'A Dim 45%'");
     ++i_;
     frames_.push_back(Frame::makeFunction(house, function, *steps));
     return {};
   }
 
   // The unit comes from the address written just before, which the extended frame carries.
-  std::string extended(std::uint8_t house, bool explicitHouse) {
+  Result<void, std::string> extended(std::uint8_t house, bool explicitHouse) {
     const bool unitBefore = !explicitHouse && !frames_.empty() &&
                             frames_.back().kind == Frame::Kind::Address &&
                             frames_.back().house == house;
-    const auto data = i_ < words_.size() ? words::hexByte(words_[i_]) : std::nullopt;
-    const auto command = i_ + 1 < words_.size() ? words::hexByte(words_[i_ + 1]) : std::nullopt;
+    const auto data = i_ < words_.size() ? words::parseHexByte(words_[i_]) : std::nullopt;
+    const auto command =
+        i_ + 1 < words_.size() ? words::parseHexByte(words_[i_ + 1]) : std::nullopt;
     if (!unitBefore || !data || !command)
-      return "Extended needs a unit before it and two hex bytes, data and command, after it: 'A5 "
-             "Extended 1F 31'";
+      return Unexpected("Extended needs a unit before it and two hex bytes, data and command, "
+                        "after it: 'A5 Extended 1F 31'");
     const std::uint8_t unit = frames_.back().key;
     frames_.back() = Frame::makeExtended(house, unit, *data, *command);
     i_ += 2;
@@ -147,9 +149,9 @@ private:
 
 } // namespace
 
-std::variant<std::vector<Frame>, std::string> parseTraffic(std::span<const std::string> list) {
+Result<std::vector<Frame>, std::string> parseTraffic(std::span<const std::string> list) {
   if (list.empty())
-    return std::string("expected traffic, like 'A1 On'");
+    return Unexpected("expected traffic, like 'A1 On'");
   return TrafficParser(list).run();
 }
 

@@ -6,15 +6,15 @@
 // A function without a house letter takes the house of the address before it.
 
 #include "simulator/core/frame.h"
+#include "vocabulary/result.h"
 
 #include <span>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace x10::sim {
 
 // The frames, or a message saying what was expected.
-std::variant<std::vector<Frame>, std::string> parseTraffic(std::span<const std::string> words);
+Result<std::vector<Frame>, std::string> parseTraffic(std::span<const std::string> words);
 
 } // namespace x10::sim

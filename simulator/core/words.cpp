@@ -63,7 +63,7 @@ std::optional<int> integer(std::string_view word) { return whole<int>(word); }
 
 std::optional<double> decimal(std::string_view word) { return whole<double>(word); }
 
-std::optional<std::uint8_t> hexByte(std::string_view word) {
+std::optional<std::uint8_t> parseHexByte(std::string_view word) {
   if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X'))
     word.remove_prefix(2);
   if (word.size() > 2)

@@ -18,6 +18,6 @@ bool equalNoCase(std::string_view a, std::string_view b);
 std::optional<int> integer(std::string_view word);
 std::optional<double> decimal(std::string_view word);
 // "1F", "1f" or "0x1F"
-std::optional<std::uint8_t> hexByte(std::string_view word);
+std::optional<std::uint8_t> parseHexByte(std::string_view word);
 
 } // namespace x10::sim::words

@@ -23,8 +23,8 @@ constexpr option kOptions[] = {{"help", no_argument, nullptr, 'h'},
                                {"trace", required_argument, nullptr, kTrace},
                                {nullptr, 0, nullptr, 0}};
 
-// Takes one option and its value (empty when it had none); what is wrong with it, if anything.
-std::string take(int option, const std::string &value, Options &options) {
+// Takes one option and its value (empty when it had none), or says what is wrong with it.
+Result<void, std::string> take(int option, const std::string &value, Options &options) {
   switch (option) {
   case 'h':
     options.help = true;
@@ -38,13 +38,13 @@ std::string take(int option, const std::string &value, Options &options) {
   case kCom: {
     const auto n = words::integer(value);
     if (!n || *n < 1 || *n > kHighestCom)
-      return "--com needs a port number from 1 to 255";
+      return Unexpected("--com needs a port number from 1 to 255");
     options.com = *n;
     return {};
   }
   case kMains:
     if (value != "50" && value != "60")
-      return "--mains needs 50 or 60 (Hz)";
+      return Unexpected("--mains needs 50 or 60 (Hz)");
     options.mainsHz = value == "50" ? 50 : 60;
     return {};
   default:
@@ -52,36 +52,33 @@ std::string take(int option, const std::string &value, Options &options) {
   }
   auto &path = option == kLink ? options.link : option == kScript ? options.script : options.trace;
   if (value.empty())
-    return std::string(option == kLink     ? "--link"
-                       : option == kScript ? "--script"
-                                           : "--trace") +
-           " needs a file path";
+    return Unexpected(std::string(option == kLink     ? "--link"
+                                  : option == kScript ? "--script"
+                                                      : "--trace") +
+                      " needs a file path");
   path = value;
   return {};
 }
 
 } // namespace
 
-std::variant<Options, std::string> parseOptions(int argc, char *const argv[]) {
+Result<Options, std::string> parseOptions(int argc, char *const argv[]) {
   Options options;
   optind = 0; // start afresh: the parser keeps its place between calls
   opterr = 0; // the messages are ours
   // "+": stop at the first word that is no option; ":": tell a missing value from the rest.
   for (int option; (option = ::getopt_long(argc, argv, "+:h", kOptions, nullptr)) != -1;) {
-    std::string error;
     if (option == '?')
-      error = "unknown option '" + std::string(argv[optind - 1]) + "'";
-    else if (option == ':')
-      error = take(optopt, {}, options);
-    else
-      error = take(option, optarg ? optarg : "", options);
-    if (!error.empty())
-      return error;
+      return Unexpected("unknown option '" + std::string(argv[optind - 1]) + "'");
+    const auto taken =
+        option == ':' ? take(optopt, {}, options) : take(option, optarg ? optarg : "", options);
+    if (!taken)
+      return Unexpected(taken.error());
   }
   if (optind < argc)
-    return "unknown option '" + std::string(argv[optind]) + "'";
+    return Unexpected("unknown option '" + std::string(argv[optind]) + "'");
   if (options.com && options.link)
-    return std::string("give --com or --link, not both");
+    return Unexpected("give --com or --link, not both");
   return options;
 }
 

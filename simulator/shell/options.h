@@ -2,10 +2,10 @@
 #pragma once
 // The command line of cm11a-sim.
 
+#include "vocabulary/result.h"
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 namespace x10::sim {
 
@@ -22,7 +22,7 @@ struct Options {
 
 // The options of main's argc and argv, or a message saying what is wrong. Each option's value
 // may follow it as the next word or after '=': --com 2, --com=2.
-std::variant<Options, std::string> parseOptions(int argc, char *const argv[]);
+Result<Options, std::string> parseOptions(int argc, char *const argv[]);
 std::string_view usage();
 // "cm11a-sim <version>", the line --version prints.
 std::string versionLine();

@@ -27,18 +27,18 @@ std::string readClaim(int fd) {
 
 // The claim file, locked, or why not. A claim removed by its exiting simulator between our
 // open and our lock is not the one at the path any more: open again.
-std::variant<UniqueFd, std::string> lockClaim(const fs::path &link) {
+Result<UniqueFd, std::string> lockClaim(const fs::path &link) {
   const fs::path path = claimPath(link);
   for (;;) {
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
     if (!fd.valid())
-      return "cannot create " + path.string() + ": " + std::strerror(errno);
+      return Unexpected("cannot create " + path.string() + ": " + std::strerror(errno));
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
       std::istringstream claim(readClaim(fd.get()));
       std::string pid, target;
       claim >> pid >> target;
-      return "refusing to take over " + link.string() + " (pointing at " + target +
-             "): cm11a-sim " + pid + " is running on it";
+      return Unexpected("refusing to take over " + link.string() + " (pointing at " + target +
+                        "): cm11a-sim " + pid + " is running on it");
     }
     struct stat opened {
     }, named{};
@@ -48,27 +48,27 @@ std::variant<UniqueFd, std::string> lockClaim(const fs::path &link) {
   }
 }
 
-// Why the path may not be replaced, or nothing if it may: it is free, or it is the link a
+// Whether the path may be replaced, and why not: it may if it is free, or if it is the link a
 // simulator now gone made (the target in its claim).
-std::string refusal(const fs::path &link, const std::string &claim) {
+Result<void, std::string> mayReplace(const fs::path &link, const std::string &claim) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(link, ec);
   if (!fs::exists(status))
     return {};
   if (!fs::is_symlink(status))
-    return link.string() + " exists and is not a link; refusing to replace it";
+    return Unexpected(link.string() + " exists and is not a link; refusing to replace it");
   const fs::path target = fs::read_symlink(link, ec);
   std::istringstream fields(claim);
   std::string pid, made;
   fields >> pid >> made;
   if (!made.empty() && target == made)
     return {};
-  return "refusing to replace " + link.string() + ": it points at " + target.string() +
-         ", a link cm11a-sim did not make (it may be your serial port); remove it yourself if it "
-         "is stale";
+  return Unexpected("refusing to replace " + link.string() + ": it points at " + target.string() +
+                    ", a link cm11a-sim did not make (it may be your serial port); remove it "
+                    "yourself if it is stale");
 }
 
-std::string makeLink(const fs::path &link, const fs::path &target) {
+Result<void, std::string> makeLink(const fs::path &link, const fs::path &target) {
   // A link made beside it and renamed over it: the port name never points nowhere.
   std::error_code ec;
   const fs::path temporary = link.string() + ".new-" + std::to_string(::getpid());
@@ -78,44 +78,43 @@ std::string makeLink(const fs::path &link, const fs::path &target) {
     fs::rename(temporary, link, ec);
   if (ec) {
     fs::remove(temporary, ec);
-    return "cannot create the link " + link.string() + ": " + ec.message();
+    return Unexpected("cannot create the link " + link.string() + ": " + ec.message());
   }
   return {};
 }
 
-std::string writeClaim(int fd, const fs::path &target) {
+Result<void, std::string> writeClaim(int fd, const fs::path &target) {
   const std::string text = std::to_string(::getpid()) + ' ' + target.string() + '\n';
   if (::ftruncate(fd, 0) != 0 ||
       ::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size()))
-    return std::string("cannot record the link's owner: ") + std::strerror(errno);
+    return Unexpected(std::string("cannot record the link's owner: ") + std::strerror(errno));
   return {};
 }
 
 } // namespace
 
-std::variant<PortLink, std::string> PortLink::publish(const fs::path &link,
-                                                      const fs::path &target) {
+Result<PortLink, std::string> PortLink::publish(const fs::path &link, const fs::path &target) {
   std::error_code ec;
   if (link.has_parent_path())
     fs::create_directories(link.parent_path(), ec);
   if (ec)
-    return "cannot create " + link.parent_path().string() + ": " + ec.message();
+    return Unexpected("cannot create " + link.parent_path().string() + ": " + ec.message());
   auto locked = lockClaim(link);
-  if (auto *why = std::get_if<std::string>(&locked))
-    return std::move(*why);
-  UniqueFd claim = std::get<UniqueFd>(std::move(locked));
+  if (!locked)
+    return Unexpected(std::move(locked).error());
+  UniqueFd claim = std::move(locked).value();
   const std::string previous = readClaim(claim.get());
-  if (std::string why = refusal(link, previous); !why.empty()) {
+  if (auto replaceable = mayReplace(link, previous); !replaceable) {
     if (previous.empty()) // made just now, for nothing
       fs::remove(claimPath(link), ec);
-    return why;
+    return Unexpected(std::move(replaceable).error());
   }
-  std::string why = writeClaim(claim.get(), target);
-  if (why.empty())
-    why = makeLink(link, target);
-  if (!why.empty()) {
+  auto made = writeClaim(claim.get(), target);
+  if (made)
+    made = makeLink(link, target);
+  if (!made) {
     fs::remove(claimPath(link), ec);
-    return why;
+    return Unexpected(std::move(made).error());
   }
   return PortLink(link, target, std::move(claim));
 }

@@ -8,18 +8,18 @@
 // The link goes again with this object, unless someone has pointed it elsewhere meanwhile.
 
 #include "simulator/shell/uniquefd.h"
+#include "vocabulary/result.h"
 
 #include <filesystem>
 #include <string>
-#include <variant>
 
 namespace x10::sim {
 
 class PortLink {
 public:
   // The published link, or why it could not be made.
-  static std::variant<PortLink, std::string> publish(const std::filesystem::path &link,
-                                                     const std::filesystem::path &target);
+  static Result<PortLink, std::string> publish(const std::filesystem::path &link,
+                                               const std::filesystem::path &target);
 
   PortLink(PortLink &&other) noexcept = default;
   PortLink &operator=(PortLink &&) = delete;

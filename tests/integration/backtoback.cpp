@@ -29,9 +29,9 @@ BackToBack::BackToBack(sim::Timing timing)
 
 void BackToBack::command(std::string_view line) {
   const auto parsed = sim::parseCommand(line);
-  if (const auto *error = std::get_if<std::string>(&parsed))
-    QFAIL(error->c_str());
-  const sim::Outcome outcome = sim::execute(std::get<sim::Command>(parsed), device, now);
+  if (!parsed)
+    QFAIL(parsed.error().c_str());
+  const sim::Outcome outcome = sim::execute(*parsed, device, now);
   if (outcome.hangUp)
     connected_ = false;
   if (outcome.wait)
@@ -63,7 +63,7 @@ std::optional<OperationResult> BackToBack::send(std::vector<Transmission> transm
 std::optional<OperationResult> BackToBack::send(std::string_view house, std::string_view devices,
                                                 int function, Completion completion, double dim,
                                                 double data1, double data2) {
-  return send(planSend(house, devices, function, dim, data1, data2), completion);
+  return send(planSend(house, devices, function, dim, data1, data2).value(), completion);
 }
 
 void BackToBack::runFor(sim::Duration span) {

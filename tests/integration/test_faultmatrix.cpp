@@ -229,7 +229,8 @@ private slots:
     wire.command("power fail");
     wire.command("fault checksum 3");
     wire.runFor(10ms);
-    wire.core.startSend(planSend("A", "1", 2, 0, 0, 0), Completion::Accepted, wire.instant());
+    wire.core.startSend(planSend("A", "1", 2, 0, 0, 0).value(), Completion::Accepted,
+                        wire.instant());
     std::optional<OperationResult> result;
     sim::Duration waited{};
     for (; waited < 10s && !result; waited += 50ms) {

@@ -206,7 +206,7 @@ private slots:
 
   void powerFailWhileTheFrameIsOnTheLine() {
     BackToBack wire(sim::Timing::realistic(60));
-    wire.core.startSend(planSend("A", "1", 2, 0, 0, 0), Completion::Done, wire.instant());
+    wire.core.startSend(planSend("A", "1", 2, 0, 0, 0).value(), Completion::Done, wire.instant());
     wire.runFor(200ms); // A1 is on the line
     wire.command("power fail");
     const auto result = wire.await(5s);

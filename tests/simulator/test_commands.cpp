@@ -39,9 +39,8 @@ QString shortForm(const std::vector<Frame> &frames) {
 }
 
 template <class T>
-const T *as(const std::variant<Command, std::string> &parsed) {
-  const auto *command = std::get_if<Command>(&parsed);
-  return command ? std::get_if<T>(command) : nullptr;
+const T *as(const Result<Command, std::string> &parsed) {
+  return parsed ? std::get_if<T>(&*parsed) : nullptr;
 }
 
 } // namespace
@@ -86,8 +85,7 @@ private slots:
     QFETCH(QString, frames);
     const auto parsed = parseCommand(line.toStdString());
     const auto *traffic = as<cmd::Traffic>(parsed);
-    QVERIFY2(traffic, std::get_if<std::string>(&parsed) ? std::get<std::string>(parsed).c_str()
-                                                        : "not traffic");
+    QVERIFY2(traffic, parsed ? "not traffic" : parsed.error().c_str());
     QCOMPARE(shortForm(traffic->frames), frames);
   }
 
@@ -202,9 +200,8 @@ private slots:
     QFETCH(QString, line);
     QFETCH(QString, message);
     const auto parsed = parseCommand(line.toStdString());
-    const auto *error = std::get_if<std::string>(&parsed);
-    QVERIFY(error);
-    QVERIFY2(QString::fromStdString(*error).contains(message), error->c_str());
+    QVERIFY(!parsed);
+    QVERIFY2(QString::fromStdString(parsed.error()).contains(message), parsed.error().c_str());
   }
 
   void scriptWaitsBetweenLines() {

@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/ptypeer.h"
 
-#include "tests/support/rawpty.h"
+#include "simulator/shell/pseudoterminal.h"
 
 #include <algorithm>
 #include <poll.h>
 #include <unistd.h>
 
 PtyPeer::PtyPeer(std::vector<Step> script) : script_(std::move(script)) {
-  const RawPty pty = openRawPty();
-  master_ = pty.master;
-  slave_ = pty.slave;
-  slavePath_ = pty.slavePath;
+  // Opened as the simulator opens its own; the slave side stays open so its raw line settings
+  // survive the driver opening and closing it.
+  x10::sim::PtyPair pty = x10::sim::openRawPty();
+  master_ = pty.master.release();
+  slave_ = pty.slave.release();
+  slavePath_ = QString::fromStdString(pty.slavePath);
   thread_ = std::thread([this] { serve(); });
 }
 

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The layering rule, read off the sources (the build enforces it too: each target publishes
+# only its own headers). Nothing under simulator/ includes the driver: of controller/ it may
+# name only portnames.h, the COM port naming both sides share. The console's window and
+# handlers include of controller/ only the component contract, controlcm.h; console/main.cpp
+# picks the driver and so may include it.
+# Usage: check-layers.sh [repository root]
+set -euo pipefail
+cd "${1:-$(dirname "$0")/../..}"
+
+driverIncludes() { # <folder>: every include of a controller/ header under it
+  grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*["<]controller/' "$1" \
+    --include='*.h' --include='*.cpp' || true
+}
+
+broken=$(
+  driverIncludes simulator | grep -vE '["<]controller/portnames\.h[">]'
+  driverIncludes console | grep -v '^console/main\.cpp:' | grep -vE '["<]controller/controlcm\.h[">]'
+) || true
+if [ -n "$broken" ]; then
+  echo "layers: these includes cross a layer (simulator/ must not see the driver; the console's"
+  echo "window and handlers see only controller/controlcm.h):"
+  echo "$broken"
+  exit 1
+fi
+echo "layers: the simulator and the console's handlers include no driver header"
