@@ -168,7 +168,7 @@ print_table() {
   done
   echo
   local a killed survived equivalent errors
-  for a in controller console simulator all; do
+  for a in controller console simulator vocabulary all; do
     killed=0 survived=0 equivalent=0 errors=0
     for i in "${selected[@]}"; do
       [ $a = all ] || [ "$(area "${files[i]}")" = $a ] || continue
