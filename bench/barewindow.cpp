@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Start-up baselines, built with the same compiler, flags and Qt as x10console: a bare Qt
 // Widgets window the size of the console's, and (X10_TEXT_WINDOW) the same window with one

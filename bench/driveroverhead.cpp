@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Driver overhead: SendWait "A1 On" against cm11a-sim in realistic (timed) mode, divided by
 // the time the wire itself needs. The simulator is the built program, started on a pseudo-

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Event log: the cost of appending one line to the window's log that already holds 1 000,
 // 100 000 or 1 000 000 lines, with the window shown offscreen and the log scrolled to its end,

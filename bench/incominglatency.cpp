@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Incoming latency: from the last byte of an upload written to the port to its line in the
 // window's event log. The window is the real Form1 with the real driver (offscreen platform

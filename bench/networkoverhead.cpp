@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // SendWait "A1 On" over ser2net against the same send direct, in one run: cm11a-sim in
 // realistic (timed) mode on a pseudo-terminal published as COM 1, served by ser2net on

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Protocol core throughput: bytes through x10::Cm11aCore per second of CPU, with no port and
 // no timer, for the two exchanges that carry traffic: a poll with its upload, and a SendWait of

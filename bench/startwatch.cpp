@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Start-up: times programs from exec to their top-level window being mapped on the X server
 // and to its first frame being drawn, then reads their resident memory once they have settled.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // The interface's side of a pseudo-terminal for the latency benchmark: answers the driver's

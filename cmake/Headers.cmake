@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Each target publishes only its own headers, so the build itself keeps the layers apart: a
 # file can include a header only of a target it links (a simulator source that names a driver

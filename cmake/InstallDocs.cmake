@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Documents installed the way Debian ships them: compressed with gzip -9n (no name or time
 # stamp, so the package is reproducible).

@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # The Debian package of everything `cmake --install` puts down (cpack -G DEB, or the package
 # preset). The shared libraries' packages come from dpkg-shlibdeps; the rest are what the

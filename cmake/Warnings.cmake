@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Warnings for the project's own targets: x10_enable_warnings(<target>)
 function(x10_enable_warnings target)

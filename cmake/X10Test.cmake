@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # x10_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [QT])
 # Builds one test executable linked against the room libraries and registers it with

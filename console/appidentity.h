@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // Who the program says it is: the title its message boxes carry, its version and its icon.

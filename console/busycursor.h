@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // The busy cursor over the whole application for as long as a guard lives. A handler holds one

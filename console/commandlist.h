@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // The window's command list as data: each row is the entry shown and the function value the

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // The console's error report: the one place where an error escaping a handler ends up.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // Text fitted for a message box or a tooltip. Such a box grows as wide as its longest unbroken

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // Sending: the handlers of "Send Exec" and "Send Wait". Both hand the component the selected

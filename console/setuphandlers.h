@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // Set-up, reset and exit: the handlers of "Init", "Clear CM11A" and "Exit".

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // SIGTERM, SIGINT and SIGHUP (a logout, Ctrl-C, a closed terminal) close the windows as Exit

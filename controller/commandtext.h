@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // One received command as a line of text: "A1 On", "A1,2 Off", "A Dim 45%",

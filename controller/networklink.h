@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // A serial port served over TCP (tcp://HOST:PORT, raw bytes) or over telnet with the COM-PORT

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // The telnet side of an RFC 2217 port, sans I/O: bytes from the server go in, and out come the

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The simulated interface against a PC that sends anything at any time, while remote traffic
 // arrives on the power line and faults are injected. Invariants:

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The driver's protocol core against an interface that answers anything at any time. The input
 // is a script: start operations (probe, clear, sends of up to four transmissions), feed bytes

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The port file's address parser on arbitrary bytes. Invariants: no exception; an accepted
 // address has a host and a port of 1..65535, and reads back the same from its HOST:PORT; a

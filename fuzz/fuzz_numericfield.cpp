@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The numeric-field reader on arbitrary field text, and the narrowing on arbitrary doubles.
 // Invariants: only NumericOverflow escapes; a number read is finite; a narrowed value is the

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The simulator's command language on arbitrary text, one command a line, run on a device the
 // way a script runs. Invariants: no exception escapes; every refused line comes with a message

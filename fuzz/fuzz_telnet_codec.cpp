@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The telnet codec and the refusal filter on arbitrary server bytes, fed whole and again cut
 // in two at a place the first byte picks. Invariants: both feeds give the same data, replies

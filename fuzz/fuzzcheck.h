@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // A broken invariant in a fuzz target: say which and abort, so libFuzzer keeps the input as a

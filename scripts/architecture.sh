@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Sourced by the scripts that take "--arch ARCH": sets arch to the Debian architecture asked for
 # (the build machine's when none is) and cross to the preset that cross-builds for it, or to

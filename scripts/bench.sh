@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Builds the optimised preset and runs every benchmark, then prints a summary table of the
 # figures against their targets. Figures vary with the machine and its load: run it on a quiet one.

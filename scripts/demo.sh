@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Builds the console and the CM11A simulator, publishes the simulator as COM 2, feeds it a
 # little remote-control traffic every few seconds, and opens the console. Commands typed

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Formats the C++ sources with the repository's .clang-format; "format.sh --check" changes
 # nothing and fails on the first file that is not formatted (CI runs that).

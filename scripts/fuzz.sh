@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (clang, the fuzz preset) and runs each for a bounded time on a
 # copy of its seed corpus in fuzz/corpus/<target>, so the repository's corpora do not grow.

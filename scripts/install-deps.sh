@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Installs, when missing, the Debian packages of the groups named; each script asks only for
 # what it uses. No group: all the native ones.

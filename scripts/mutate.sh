@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Mutation pass: seeds each small fault listed in tests/mutants/*.mut into the source, one at a
 # time, rebuilds build/mutate incrementally, runs every test but the long storms and prints

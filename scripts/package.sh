@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Builds the Debian package (the package preset: an optimised build installed under /usr),
 # checks its contents, and, as root, installs it with apt on a fresh minimal Debian system

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # A screenshot of the demo's console window with no display: builds first, then runs
 # scripts/demo.sh on a virtual X server (1024x768, 96 DPI), waits for the window, lets the

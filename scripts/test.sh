@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Builds everything and runs every test, headless. X10_PRESET picks the CMake preset: dev by
 # default; CI uses ci, the same build with warnings as errors.

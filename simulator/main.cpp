@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // cm11a-sim: a CM11A X10 interface played on a pseudo-terminal, for drivers and demos without
 // the hardware.

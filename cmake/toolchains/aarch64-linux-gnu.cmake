@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # 64-bit ARM (Debian arm64): 64-bit Raspberry Pi OS and Debian on a Raspberry Pi 3, 4 or 5.
 set(X10_TRIPLET aarch64-linux-gnu)

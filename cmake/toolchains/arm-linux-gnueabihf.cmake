@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # 32-bit ARMv7 with hardware floating point (Debian armhf).
 set(X10_TRIPLET arm-linux-gnueabihf)

@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Cross-compiling on Debian for another architecture whose libraries are installed beside the
 # build machine's (multiarch: dpkg --add-architecture, then the :<arch> -dev packages; see

@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Incoming traffic every few seconds, as remote controls and motion sensors would send it.
 wait 3

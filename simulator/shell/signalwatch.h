@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // SIGINT, SIGTERM and SIGHUP delivered as a readable descriptor, so the poll loop sees them like

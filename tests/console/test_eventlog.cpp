@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The event log: polling, clearing, the two component events, the order in which events reach
 // the log, and the log field itself.

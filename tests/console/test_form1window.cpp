@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The window itself: controls, defaults, geometry, stacking, keyboard order, keys that must do
 // nothing, caption, icon, and captions that fit at 96 DPI with the application font.

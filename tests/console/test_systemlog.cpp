@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Where the program's messages go, with standard error a terminal, a file, closed, or the
 // journal's own stream: what reaches the system log (at which priority) and what reaches

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Opens COM n with the driver and prints Init's result on one line and its reason after it.
 // The controller tests run it as a user without access to the port, to see what such a user

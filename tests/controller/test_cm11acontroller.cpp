@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The driver over a real pseudo-terminal with a small scripted interface.
 #include "controller/cm11acontroller.h"

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The protocol core against a scripted interface on a virtual clock: every byte the core
 // writes is checked against bytes written here by hand, and every reply is fed back.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Frames against the published example bytes, written out by hand. Upload contents are
 // checked through the decoder in test_receive.

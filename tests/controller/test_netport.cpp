@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Network serial ports without a network: the port file's address, the telnet side of
 // RFC 2217 on hand-written byte rows, and the server's refusal text.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Received traffic: uploads decoded across upload boundaries, and the text of each command.
 #include "controller/commandqueue.h"

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The send arguments: what goes out for good ones, and an error naming the bad one.
 #include "controller/sendplanner.h"

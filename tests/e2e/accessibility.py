@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 """The built x10console as a screen reader finds it on the accessibility bus (AT-SPI).
 

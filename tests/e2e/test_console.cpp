@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
 // driven through its controls as an operator drives it. The simulator runs in fast mode.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The built x10console itself, with the simulator up as COM 2. Init is pressed through Qt's
 // VNC platform, as a viewer would press it; then a termination signal closes the window as

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // "A1 On" by Send Wait against the simulator with realistic timing: the time the operator
 // waits, beside the time the wire itself needs. Figures belong to the benchmarks; this only

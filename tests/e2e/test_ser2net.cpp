@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The driver through a real ser2net on 127.0.0.1 serving the built cm11a-sim's pseudo-
 // terminal, raw and over telnet with RFC 2217, reached as COM 3 through a port file.

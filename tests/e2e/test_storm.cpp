@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // 10 000 numbered commands from the simulator's paced storm, in fast mode, while the operator
 // keeps pressing Send Wait: every one reaches the event log exactly once, in order, as its two

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Every operation of the driver's core against every fault the simulated interface can show,
 // back to back in memory. Each row states the outcome: success after recovery, or a clear

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The driver's protocol core against the simulated interface, back to back in memory: the
 // everyday flows end to end at the protocol level, with what each side ends up believing.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Seeded random runs back to back: operations, remote traffic and faults in random order.
 // Whatever happens, each operation ends with exactly one result of its own in bounded time,

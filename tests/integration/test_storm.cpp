@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // 10 000 remote commands from the simulator's paced storm while the driver core keeps sending:
 // every one comes out of the core exactly once and in order, and every send succeeds.

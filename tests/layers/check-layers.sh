@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # The layering rule, read off the sources (the build enforces it too: each target publishes
 # only its own headers). Nothing under simulator/ includes the driver: of controller/ it may

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Checks a built Debian package without installing it: its control fields, its architecture
 # against its binaries', the files it puts down, lintian, the desktop entry and AppStream

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 # SPDX-License-Identifier: MIT
 # Installs a built Debian package with apt on a fresh, minimal Debian system (debootstrap into
 # a folder, as root), then checks that what a user gets works: the programs run with only the

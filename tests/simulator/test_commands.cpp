@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The command language: traffic as frames, the other commands, what a bad line is told, and
 // scripts that wait between lines.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The exchanges the PC starts, against the protocol's published example bytes.
 #include "tests/simulator/virtualwire.h"

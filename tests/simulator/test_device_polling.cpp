@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Traffic heard on the power line and its way to the PC: the poll, the upload, the limits of
 // the receive buffer, the power-fail poll, and the faults around them.

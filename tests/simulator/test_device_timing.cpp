@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Wire time on the virtual clock: bytes at 4800 baud both ways, frames at one bit per mains
 // cycle, and no delays at all in fast timing.

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The built cm11a-sim over a real pseudo-terminal: the command line, the port link, bytes both
 // ways, commands on standard input, a driver closing and reopening the port (or dying with it

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The shell's system-call loops against interrupted, partial and refused calls.
 #include "simulator/shell/syscalls.h"

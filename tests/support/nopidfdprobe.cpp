@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Preloaded into every test program of a cross build, which ctest runs under qemu-user.
 //

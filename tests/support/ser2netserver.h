@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // A ser2net of the test's own serving a serial device on 127.0.0.1: its YAML written to a

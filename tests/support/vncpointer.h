@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
 // Clicks into a program that runs on Qt's VNC platform (QT_QPA_PLATFORM=vnc:port=N), as a
