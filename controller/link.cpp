@@ -11,3 +11,16 @@ void Link::logTraffic(const QElapsedTimer &sinceOpen, const char *direction,
                                                 'f', 3)
                              << "ms" << direction << QString::fromStdString(x10::hexBytes(bytes));
 }
+
+void Link::reportLost(const QString &reason) {
+  lostReason_ = reason;
+  qCWarning(lcCm11a).noquote() << lostReason_;
+  QMetaObject::invokeMethod(this, &Link::closeLost, Qt::QueuedConnection);
+}
+
+void Link::closeLost() {
+  if (!isOpen())
+    return;
+  close();
+  emit lost(lostReason_);
+}

@@ -37,8 +37,8 @@ public:
   virtual QString description() const = 0;
   // The line went away. The link is closed right after the current call or event returns, or
   // by close(), and then emits lost.
-  virtual bool isLost() const = 0;
-  virtual QString lostReason() const = 0;
+  bool isLost() const { return !lostReason_.isEmpty(); }
+  QString lostReason() const { return lostReason_; }
   // The far end turned this client away because another holds the port.
   virtual bool refusedInUse() const { return false; }
 
@@ -52,7 +52,16 @@ signals:
   void lost(const QString &reason);
 
 protected:
+  // Records why the line went away (logged as a warning) and closes the link once the current
+  // call or event returns, since closing it inside its own report is unsafe; lost follows.
+  void reportLost(const QString &reason);
+  void forgetLoss() { lostReason_.clear(); }
   // Every byte at debug, with its direction and the milliseconds since the link opened.
   static void logTraffic(const QElapsedTimer &sinceOpen, const char *direction,
                          const std::vector<std::uint8_t> &bytes);
+
+private:
+  void closeLost();
+
+  QString lostReason_;
 };

@@ -60,7 +60,7 @@ QString NetworkLink::description() const { return hostPort_; }
 Link::OpenResult NetworkLink::open(const QString &address) {
   close();
   address_ = address;
-  lostReason_.clear();
+  forgetLoss();
   refusal_ = {};
   pending_.clear();
   const auto port = x10::parseNetworkPort(address.toStdString());
@@ -220,22 +220,13 @@ void NetworkLink::take(std::span<const std::uint8_t> raw) {
 void NetworkLink::markLost(const QString &why) {
   if (isLost())
     return;
-  lostReason_ =
+  if (notifier_)
+    notifier_->setEnabled(false);
+  reportLost(
       refusal_.refused()
           ? QStringLiteral("%1 is in use by another client of the server (it said \"Port already "
                            "in use\"): close that client and try again")
                 .arg(hostPort_)
           : QStringLiteral("%1 was lost (%2): is the server still running and reachable?")
-                .arg(hostPort_, why);
-  qCWarning(lcCm11a).noquote() << lostReason_;
-  if (notifier_)
-    notifier_->setEnabled(false);
-  QMetaObject::invokeMethod(this, &NetworkLink::closeLost, Qt::QueuedConnection);
-}
-
-void NetworkLink::closeLost() {
-  if (!isOpen())
-    return;
-  close();
-  emit lost(lostReason_);
+                .arg(hostPort_, why));
 }

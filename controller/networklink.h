@@ -34,8 +34,6 @@ public:
   bool isOpen() const override { return fd_ >= 0; }
   QString path() const override { return address_; }
   QString description() const override;
-  bool isLost() const override { return !lostReason_.isEmpty(); }
-  QString lostReason() const override { return lostReason_; }
   bool refusedInUse() const override { return refusal_.refused(); }
 
   void write(const std::vector<std::uint8_t> &bytes) override;
@@ -49,7 +47,6 @@ private:
   void take(std::span<const std::uint8_t> raw);
   void sendRaw(const std::vector<std::uint8_t> &bytes);
   void markLost(const QString &why);
-  void closeLost();
 
   int fd_ = -1;
   int connectTimeoutMs_ = defaultConnectTimeoutMs;
@@ -59,6 +56,5 @@ private:
   std::optional<x10::TelnetCodec> telnet_;
   x10::ServerRefusal refusal_;
   std::vector<std::uint8_t> pending_; // the line's bytes not yet read
-  QString lostReason_;
   QElapsedTimer sinceOpen_;
 };

@@ -37,7 +37,7 @@ SerialLink::~SerialLink() { close(); }
 SerialLink::OpenResult SerialLink::open(const QString &path) {
   close();
   path_ = path;
-  lostReason_.clear();
+  forgetLoss();
   std::error_code ec;
   const std::filesystem::path device = std::filesystem::canonical(path.toStdString(), ec);
   if (ec)
@@ -179,19 +179,10 @@ bool SerialLink::waitForBytes(int ms) {
 void SerialLink::markLost(const QString &why) {
   if (isLost())
     return;
-  lostReason_ =
-      QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why);
-  qCWarning(lcCm11a).noquote() << lostReason_;
   if (notifier_)
     notifier_->setEnabled(false); // a hung-up device reads as ready for ever
-  QMetaObject::invokeMethod(this, &SerialLink::closeLost, Qt::QueuedConnection);
-}
-
-void SerialLink::closeLost() {
-  if (!isOpen())
-    return;
-  close();
-  emit lost(lostReason_);
+  reportLost(
+      QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why));
 }
 
 void SerialLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {

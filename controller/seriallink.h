@@ -31,10 +31,6 @@ public:
   QString path() const override { return path_; }
   // The path as given, and the device it leads to when that differs: for messages.
   QString description() const override;
-  // The device vanished. The port is closed right after the current call or event returns
-  // (closing it inside its own report is unsafe), or by close().
-  bool isLost() const override { return !lostReason_.isEmpty(); }
-  QString lostReason() const override { return lostReason_; }
 
   void write(const std::vector<std::uint8_t> &bytes) override;
   std::vector<std::uint8_t> readAvailable() override;
@@ -46,7 +42,6 @@ private:
   OpenResult openFailure(int error) const;
   void configure();
   void markLost(const QString &why);
-  void closeLost();
   void logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const;
 
   int fd_ = -1;
@@ -54,6 +49,5 @@ private:
   QString path_;
   QString device_; // path_ with its links resolved
   std::optional<DeviceLock> lock_;
-  QString lostReason_;
   QElapsedTimer sinceOpen_;
 };
