@@ -2,13 +2,18 @@
 // SPDX-License-Identifier: MIT
 // 10 000 numbered commands from the simulator's paced storm, in fast mode, while the operator
 // keeps pressing Send Wait: every one reaches the event log exactly once, in order, as its two
-// lines. The storm paces its frames 5 ms apart, so this takes about 100 s.
+// lines. The storm paces its frames 5 ms apart, so this takes about 100 s. On a machine short
+// of processor time the interface's polls can break in on one step of a send more often than
+// the driver allows; that send then ends with the box that says so, and the operator presses
+// again. No other box may come, and most presses must get through.
 #include "tests/e2e/consolerig.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/waituntil.h"
 
 #include <QDeadlineTimer>
 #include <QTest>
+
+#include <utility>
 
 namespace {
 
@@ -41,17 +46,23 @@ private slots:
     rig.sim.command("storm " + QByteArray::number(kCommands));
     const QDeadlineTimer deadline(std::chrono::minutes(4));
     int sends = 0;
+    int brokenIn = 0;
     while (rig.logLineCount() < 2 * kCommands && !deadline.hasExpired()) {
       rig.send("Command5", "C", "4", sends % 2 ? "Off" : "On");
-      QVERIFY2(rig.boxes.shown.isEmpty(), qPrintable(rig.boxes.shown.join('\n')));
+      for (const QString &box : std::exchange(rig.boxes.shown, {})) {
+        QVERIFY2(box.contains("the interface kept breaking in with its own traffic"),
+                 qPrintable(box));
+        ++brokenIn;
+      }
       ++sends;
       QTest::qWait(1); // the events posted during the call
     }
     waitUntil([&] { return rig.logLineCount() > 2 * kCommands; }, 500); // nothing more may come
     QCOMPARE(rig.logLines(), expectedLog(kCommands));
     QVERIFY(!rig.sim.output().contains("lost"));
-    qInfo("%d Send Wait presses during the storm", sends);
+    qInfo("%d Send Wait presses during the storm, %d broken in on", sends, brokenIn);
     QVERIFY(sends > 100);
+    QVERIFY(brokenIn < sends / 2);
   }
 };
 
