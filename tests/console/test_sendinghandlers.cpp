@@ -85,6 +85,8 @@ private slots:
         << "/dev/" + QString(150, 'a') + " and " + QString(120, 'b')
         << "/dev/" + QString(44, 'a') + QChar(0x2026) + QString(49, 'a') + " and " +
                QString(49, 'b') + QChar(0x2026) + QString(49, 'b');
+    QTest::newRow("800 characters, whole") << ""
+                                           << "" << word.repeated(160) << word.repeated(160);
     QTest::newRow("2000 characters")
         << ""
         << "" << word.repeated(400)

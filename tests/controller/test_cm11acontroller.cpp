@@ -406,6 +406,10 @@ private slots:
         << "root" << 0660
         << "it belongs to root:root with mode 0660, which no group opens: ask the administrator "
            "to give it to the dialout group with mode 0660 (a udev rule)";
+    QTest::newRow("group may only read it")
+        << "dialout" << 0640
+        << "it belongs to root:dialout with mode 0640, which no group opens: ask the "
+           "administrator to give it to the dialout group with mode 0660 (a udev rule)";
     QTest::newRow("owner alone") << "root" << 0600
                                  << "it belongs to root:root with mode 0600, which no group "
                                     "opens: ask the administrator to give it to the dialout "

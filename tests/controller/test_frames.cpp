@@ -139,6 +139,16 @@ private slots:
     QVERIFY(!StatusReply::parse(Bytes(14, 0xFF))); // seconds 255
   }
 
+  // Year days count from 0: 365 is 31 December of a leap year, 366 is none.
+  void statusReplyYearDayLimit() {
+    Bytes reply{0xFF, 0xFF, 0x00, 0x00, 0x00, 0x6D, 0x81, 0x61, 0, 0, 0, 0, 0, 0};
+    const auto s = StatusReply::parse(reply);
+    QVERIFY(s);
+    QCOMPARE(s->dayOfYear, 365);
+    reply[5] = 0x6E;
+    QVERIFY(!StatusReply::parse(reply));
+  }
+
   void uploadsWithBadSizeAreRefused() {
     QVERIFY(Upload::parse(Bytes{0x03, 0x02, 0x66, 0x64})->truncated); // Dim without its level byte
     QVERIFY(!Upload::parse(Bytes{0x00}));

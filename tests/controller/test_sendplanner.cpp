@@ -112,6 +112,10 @@ private slots:
         << "1" << 7 << 0.0 << 255.0000001 << "data 1 255.0000001: expected 0..255";
     QTest::newRow("data 1e308") << "A"
                                 << "1" << 7 << 0.0 << 1e308 << "data 1 1e+308: expected 0..255";
+    QTest::newRow("data of the longest shortest form")
+        << "A"
+        << "1" << 7 << 0.0 << -2.2250738585072014e-308
+        << "data 1 -2.2250738585072014e-308: expected 0..255";
     QTest::newRow("address alone without unit") << "A"
                                                 << "" << -1 << 0.0 << 0.0 << "device code \"\"";
     QTest::newRow("extended without unit") << "A"

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace x10;
 using namespace x10::sim;
 using namespace std::chrono_literals;
@@ -229,7 +231,8 @@ private slots:
     QVERIFY(!script.finished()); // the line after quit is left
   }
 
-  // repeat starts a script over, for as long as it runs; the lines after it never run.
+  // repeat starts a script over, for as long as it runs; the lines after it never run. Each
+  // round numbers its lines from 1 again.
   void scriptRepeats() {
     const TimePoint start = TimePoint{} + 1h;
     Cm11aDevice device(Timing::fast(), PowerLine::withDemoModules(), start);
@@ -237,19 +240,21 @@ private slots:
       return device.powerLine().module(*HouseCode::fromLetter(house), *UnitCode::fromNumber(unit));
     };
     CommandRunner script("demo.x10", CommandRunner::Source::Script);
-    for (const char *line : {"A1 On", "wait 2", "A1 Off", "repeat", "B3 On"})
+    for (const char *line : {"bogus", "A1 On", "wait 2", "A1 Off", "repeat", "B3 On"})
       script.add(line);
     script.runDue(device, start);
     for (int round = 1; round <= 3; ++round) {
       QVERIFY(lamp('A', 1)->on);
       QVERIFY(script.runDue(device, start + round * 2s - 1ms).lines.empty());
-      script.runDue(device, start + round * 2s); // Off, then On again
+      const auto lines = script.runDue(device, start + round * 2s).lines; // Off, then On again
+      QVERIFY(std::ranges::any_of(
+          lines, [](const std::string &line) { return line.starts_with("demo.x10:1: 'bogus'"); }));
       QCOMPARE(script.nextDeadline(), std::optional(start + (round + 1) * 2s));
     }
     QVERIFY(!lamp('B', 3)->on);
 
     CommandRunner flatOut("flat.x10", CommandRunner::Source::Script);
-    flatOut.add("A1 On");
+    flatOut.add("wait 0"); // no time either
     flatOut.add("repeat");
     QCOMPARE(flatOut.runDue(device, start).lines.back(),
              std::string("flat.x10:2: repeat needs a wait before it, or the script would run flat "

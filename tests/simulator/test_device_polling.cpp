@@ -85,23 +85,26 @@ private slots:
     QCOMPARE(wire.read(), QByteArray("6A"));
   }
 
-  // The first loss is told, the others counted and told with the upload.
+  // The first loss is told, the others counted and told with the upload, which starts the
+  // count afresh.
   void trafficBeyondEightDataBytesIsLost() {
     VirtualWire wire;
-    // units 1..10 have the codes 6 E 2 A 1 9 5 D 7 F
-    for (std::uint8_t unit :
-         std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5, 0xD, 0x7, 0xF})
-      wire.inject({Frame::makeAddress(kHouseA, unit)});
-    QCOMPARE(wire.read(), QByteArray("5A"));
-    wire.send("C3");
-    QCOMPARE(wire.read(), QByteArray("09 00 66 6E 62 6A 61 69 65 6D"));
-    QStringList notes;
-    for (const Report &report : wire.device.takeReports())
-      if (report.kind == Report::Kind::Note)
-        notes << QString::fromStdString(report.text);
-    QCOMPARE(notes.size(), 2);
-    QVERIFY2(notes[0].startsWith("receive buffer full: A9 lost"), qPrintable(notes[0]));
-    QVERIFY2(notes[1].startsWith("2 frames were lost"), qPrintable(notes[1]));
+    for (int round = 1; round <= 2; ++round) {
+      // units 1..10 have the codes 6 E 2 A 1 9 5 D 7 F
+      for (std::uint8_t unit :
+           std::initializer_list<std::uint8_t>{0x6, 0xE, 0x2, 0xA, 0x1, 0x9, 0x5, 0xD, 0x7, 0xF})
+        wire.inject({Frame::makeAddress(kHouseA, unit)});
+      QCOMPARE(wire.read(), QByteArray("5A"));
+      wire.send("C3");
+      QCOMPARE(wire.read(), QByteArray("09 00 66 6E 62 6A 61 69 65 6D"));
+      QStringList notes;
+      for (const Report &report : wire.device.takeReports())
+        if (report.kind == Report::Kind::Note)
+          notes << QString::fromStdString(report.text);
+      QCOMPARE(notes.size(), 2);
+      QVERIFY2(notes[0].startsWith("receive buffer full: A9 lost"), qPrintable(notes[0]));
+      QVERIFY2(notes[1].startsWith("2 frames were lost"), qPrintable(notes[1]));
+    }
     wire.inject({Frame::makeAddress(kHouseA, 0x7)});
     QCOMPARE(wire.read(), QByteArray("5A"));
     wire.send("C3");

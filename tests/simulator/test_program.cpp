@@ -130,6 +130,7 @@ private slots:
         CM11A_SIM, fastAt(link) + QStringList{"--trace", QString::fromStdString(trace.string())},
         link);
     QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    QVERIFY(fs::exists(path(".com2.cm11a-sim"))); // the claim, hidden beside the link
     QProcess &sim = simulator.process;
     for (int open = 0; open < 3; ++open) {
       Port port(link);
@@ -143,6 +144,7 @@ private slots:
     QVERIFY(sim.waitForFinished(5000));
     QCOMPARE(sim.exitCode(), 0);
     QVERIFY(!fs::exists(fs::symlink_status(link)));
+    QVERIFY(!fs::exists(path(".com2.cm11a-sim")));
     QFile traced(QString::fromStdString(trace.string()));
     QVERIFY(traced.open(QIODevice::ReadOnly));
     const QByteArray text = traced.readAll();
@@ -187,6 +189,62 @@ private slots:
     QVERIFY(!fs::exists(fs::symlink_status(link)));
   }
 
+  // The last line needs no newline. A link re-pointed meanwhile is no longer the simulator's
+  // own: it stays on exit.
+  void lastLineAndARepointedLink() {
+    const fs::path link = path("com8");
+    SimulatorProcess simulator(CM11A_SIM, fastAt(link), link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    fs::remove(link);
+    fs::create_symlink("/dev/null", link);
+    simulator.process.write("quit");
+    simulator.process.closeWriteChannel();
+    QVERIFY(simulator.process.waitForFinished(5000));
+    std::error_code error;
+    QCOMPARE(QString::fromStdString(fs::read_symlink(link, error).string()), "/dev/null");
+    fs::remove(link);
+  }
+
+  // A client that goes, also one that only read, leaves the port clean for the next one: the
+  // bytes it left unread are dropped.
+  void nextClientGetsNoLeftoverBytes() {
+    const fs::path link = path("com9");
+    SimulatorProcess simulator(CM11A_SIM, fastAt(link), link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    const auto seen = [&](const char *text, int times) {
+      return waitUntil([&] { return simulator.output().count(text) == times; }, 10000);
+    };
+    const int client = ::open(link.c_str(), O_RDWR | O_NOCTTY);
+    QVERIFY(client >= 0 && seen("opened", 1));
+    QCOMPARE(::write(client, "\x8B", 1), ssize_t(1));
+    pollfd answered{client, POLLIN, 0};
+    QCOMPARE(::poll(&answered, 1, 2000), 1); // the status, left unread
+    ::close(client);
+    QVERIFY(seen("closed by the other side", 1));
+    const int readOnly = ::open(link.c_str(), O_RDONLY | O_NOCTTY);
+    QVERIFY(readOnly >= 0 && seen("opened", 2));
+    ::close(readOnly);
+    QVERIFY(seen("closed by the other side", 2));
+    Port next(link);
+    QCOMPARE(next.read(1), QByteArray());
+  }
+
+  // --mains 50 times the power line at 50 Hz: an address frame takes 25 cycles, 0.5 s.
+  void mains50TimesThePowerLine() {
+    const fs::path link = path("com10");
+    SimulatorProcess simulator(
+        CM11A_SIM, {"--mains", "50", "--link", QString::fromStdString(link.string())}, link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    Port port(link);
+    QVERIFY(port.write("04 66"));
+    QCOMPARE(port.read(1), QByteArray("6A"));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(port.write("00"));
+    QCOMPARE(port.read(1), QByteArray("55"));
+    QVERIFY2(timer.elapsed() >= 480, qPrintable(QString::number(timer.elapsed())));
+  }
+
   void comPortLinkGoesOnCtrlC() {
     qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
     const fs::path link = path("x10console") / "ports" / "com7";
@@ -208,6 +266,7 @@ private slots:
         << QStringList{"--mains=50", "--fast", "--script", "x", "--help"} << 0
         << "Usage: cm11a-sim";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "cm11a-sim ";
+    QTest::newRow("com 255") << QStringList{"--com=255", "--help"} << 0 << "Usage: cm11a-sim";
     QTest::newRow("com 0") << QStringList{"--com=0"} << 2
                            << "--com needs a port number from 1 to 255";
     QTest::newRow("com without a value")
