@@ -25,7 +25,8 @@ constexpr std::uint8_t kMaxUploadSize = 9;
 
 class Harness {
 public:
-  explicit Harness(Script &in) : in_(in), device_(timing(in), PowerLine::withDemoModules(), now_) {}
+  explicit Harness(Script &in)
+      : in_(in), timing_(timing(in)), device_(timing_, PowerLine::withDemoModules(), now_) {}
 
   void run() {
     while (!in_.done())
@@ -50,8 +51,10 @@ private:
       const auto bytes = in_.bytes(1 + in_.upTo(23));
       device_.advance(now_); // what falls due now is not the bytes' doing
       drain();
-      device_.receive(bytes, now_);
-      require(drain().size() <= bytes.size() * (kStatusReplySize + 1),
+      const Heard heard = hear(bytes);
+      // A poll may fall due while they cross: at most one, as they take well under a second.
+      require(heard.meanwhile.size() + heard.atLast.size() <=
+                  1 + bytes.size() * (kStatusReplySize + 1),
               "too much output for the PC's bytes");
       break;
     }
@@ -88,8 +91,7 @@ private:
     device_.advance(now_);
     drain();
     const std::uint8_t c3 = kPollAnswer;
-    device_.receive({&c3, 1}, now_);
-    const std::vector<std::uint8_t> out = drain();
+    const std::vector<std::uint8_t> out = hear({&c3, 1}).atLast;
     if (out.size() < 2)
       return;
     const std::uint8_t size = out[0];
@@ -160,10 +162,31 @@ private:
     return Frame::makeExtended(house, key, data, in_.byte());
   }
 
+  // What the device sends while the PC's bytes cross the line (each takes its byte time), and
+  // what it sends once the last is in. Only the second is the last byte's doing.
+  struct Heard {
+    std::vector<std::uint8_t> meanwhile;
+    std::vector<std::uint8_t> atLast;
+  };
+  Heard hear(std::span<const std::uint8_t> bytes) {
+    device_.receive(bytes, now_);
+    const TimePoint last = now_ + timing_.byteTime() * static_cast<int>(bytes.size());
+    Heard heard;
+    if (last > now_) {
+      device_.advance(last - Duration{1});
+      heard.meanwhile = drain();
+    }
+    now_ = last;
+    device_.advance(now_);
+    heard.atLast = drain();
+    return heard;
+  }
+
   // Everything the device has queued for the PC, due or not.
   std::vector<std::uint8_t> drain() { return device_.takeOutput(TimePoint::max()); }
 
   Script &in_;
+  Timing timing_;
   TimePoint now_ = TimePoint{} + 1h;
   Cm11aDevice device_;
   bool truncateArmed_ = false;
