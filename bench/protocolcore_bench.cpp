@@ -52,7 +52,7 @@ void BM_SendA1On(benchmark::State &state) {
       core.receive(reply, now);
     }
     const auto result = core.takeResult();
-    if (!result || !result->ok())
+    if (!result || !result->has_value())
       throw std::runtime_error("send did not complete");
   }
   state.SetBytesProcessed(wireBytes);

@@ -68,9 +68,9 @@ qint16 Cm11aController::Init() {
   }
   try {
     const OperationResult r = run([this](const Instant &t) { core_.startProbe(t); });
-    if (!r.ok())
-      return failInit(r.failure == Failure::NoAnswer ? InitNoAnswer : InitWrongAnswer,
-                      link().description() + ": " + QString::fromStdString(r.message) +
+    if (!r)
+      return failInit(r.error().failure == Failure::NoAnswer ? InitNoAnswer : InitWrongAnswer,
+                      link().description() + ": " + QString::fromStdString(r.error().message) +
                           (network ? "; check that the server serves a CM11A at 4800 baud" : ""));
   } catch (const DeviceError &e) {
     return failInit(link().refusedInUse() ? InitPortInUse : InitOpenFailed,
@@ -114,12 +114,14 @@ qint16 Cm11aController::ClearInterface() {
   try {
     requireLinkUp();
     const OperationResult r = run([this](const Instant &t) { core_.startClear(t); });
-    lastErrorText_ = QString::fromStdString(r.message);
+    if (r) {
+      lastErrorText_.clear();
+      return ClearOk;
+    }
+    lastErrorText_ = QString::fromStdString(r.error().message);
   } catch (const DeviceError &e) {
     lastErrorText_ = QString::fromUtf8(e.what());
   }
-  if (lastErrorText_.isEmpty())
-    return ClearOk;
   qCWarning(lcCm11a).noquote() << "ClearInterface failed:" << lastErrorText_;
   return ClearFailed;
 }
@@ -144,8 +146,8 @@ void Cm11aController::send(const QString &houseCode, const QString &deviceCode, 
   requireLinkUp();
   const OperationResult r =
       run([&](const Instant &t) { core_.startSend(std::move(*plan), completion, t); });
-  if (!r.ok())
-    throw DeviceError(r.message);
+  if (!r)
+    throw DeviceError(r.error().message);
 }
 
 QString Cm11aController::GetEvent(qint32 &timeoutMs) {
@@ -270,9 +272,9 @@ void Cm11aController::checkRetake() {
   const OperationResult r = std::move(results_.front());
   results_.pop_front();
   retaking_ = false;
-  if (!r.ok()) {
+  if (!r) {
     qCWarning(lcCm11a).noquote() << link().description() << "is back but"
-                                 << QString::fromStdString(r.message) << "; reconnecting";
+                                 << QString::fromStdString(r.error().message) << "; reconnecting";
     links_.reconnect();
     return;
   }

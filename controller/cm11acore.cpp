@@ -69,21 +69,6 @@ std::chrono::milliseconds readyWait(const Transmission &t) {
   return kMainsCycle * t.lineCycles() + busyLineAllowance() + kReadyMargin;
 }
 
-OperationResult succeeded(OperationKind kind, std::optional<StatusReply> status) {
-  OperationResult r;
-  r.kind = kind;
-  r.status = std::move(status);
-  return r;
-}
-
-OperationResult failed(OperationKind kind, Failure failure, std::string message) {
-  OperationResult r;
-  r.kind = kind;
-  r.failure = failure;
-  r.message = std::move(message);
-  return r;
-}
-
 } // namespace
 
 // ---- operations -------------------------------------------------------------------------
@@ -506,7 +491,7 @@ void Cm11aCore::reportAcceptedIfLast() {
       isPollByte(f.transmission.checksum()))
     return;
   op_->reported = true;
-  results_.push_back(succeeded(OperationKind::Send, std::nullopt));
+  results_.push_back(OperationDone{OperationKind::Send, std::nullopt});
 }
 
 void Cm11aCore::finishProbe(const Instant &now) {
@@ -545,7 +530,7 @@ void Cm11aCore::reportFailure(Failure failure, const std::string &message, const
     clockTries_ = 0;
   }
   if (op_ && !op_->reported)
-    results_.push_back(failed(op_->kind, failure, message));
+    results_.push_back(Unexpected(OperationError{op_->kind, failure, message}));
   op_.reset();
   armLineWait(now);
 }
@@ -561,7 +546,7 @@ void Cm11aCore::finishIfDone(const Instant &now) {
   if (!op_ || !stepsFinished())
     return;
   if (!op_->reported)
-    results_.push_back(succeeded(op_->kind, op_->status));
+    results_.push_back(OperationDone{op_->kind, op_->status});
   op_.reset();
   armLineWait(now);
 }
@@ -576,7 +561,7 @@ void Cm11aCore::failQueued() {
                               operationName(queued_->kind) + " could not start within " +
                               millis(kLineWait) + ": " + lineBusyWith();
   note("failed: " + message);
-  results_.push_back(failed(queued_->kind, Failure::LineBusy, message));
+  results_.push_back(Unexpected(OperationError{queued_->kind, Failure::LineBusy, message}));
   queued_.reset();
   lineWaitEnd_.reset();
 }

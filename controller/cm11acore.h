@@ -17,6 +17,7 @@
 #include "controller/statusreply.h"
 #include "controller/transmission.h"
 #include "controller/wallclock.h"
+#include "vocabulary/result.h"
 
 #include <chrono>
 #include <deque>
@@ -72,8 +73,8 @@ enum class OperationKind { Probe, Clear, Send };
 // Done once the interface reports the last transmission done ("ready").
 enum class Completion { Accepted, Done };
 
+// Why an operation failed.
 enum class Failure {
-  None,
   NoAnswer,         // silence where an answer was due
   WrongAnswer,      // status reply malformed or cut short
   ChecksumWrong,    // still wrong after kMaxTries
@@ -83,13 +84,19 @@ enum class Failure {
   LineBusy,         // never started: the interface's own traffic held the line for kLineWait
 };
 
-struct OperationResult {
+struct OperationDone {
   OperationKind kind = OperationKind::Send;
-  Failure failure = Failure::None;
-  std::string message;               // on failure: what was expected and what happened
-  std::optional<StatusReply> status; // a successful probe's reply
-  bool ok() const { return failure == Failure::None; }
+  std::optional<StatusReply> status; // a probe's reply
 };
+
+struct OperationError {
+  OperationKind kind = OperationKind::Send;
+  Failure failure = Failure::NoAnswer;
+  std::string message; // what was expected and what happened
+};
+
+// How a finished operation went, handed out once per operation started.
+using OperationResult = Result<OperationDone, OperationError>;
 
 class Cm11aCore {
 public:

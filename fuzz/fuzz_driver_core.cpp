@@ -201,9 +201,10 @@ private:
       lastWrite_ = std::move(last);
     while (auto result = core_.takeResult()) {
       require(!started_.empty(), "a result for an operation never started");
-      require(result->kind == started_.front().kind, "a result of the wrong kind");
-      require(result->ok() || !result->message.empty(), "a failure without a message");
-      require(!result->ok() || result->kind != OperationKind::Probe || result->status.has_value(),
+      const OperationKind kind = *result ? (*result)->kind : result->error().kind;
+      require(kind == started_.front().kind, "a result of the wrong kind");
+      require(*result || !result->error().message.empty(), "a failure without a message");
+      require(!*result || kind != OperationKind::Probe || (*result)->status.has_value(),
               "a successful probe without a status reply");
       started_.pop_front();
     }

@@ -84,8 +84,8 @@ private slots:
     EXPECT_WRITTEN(p, {0x8B});
     p.reply(reply);
     const auto r = p.core.takeResult();
-    QVERIFY(r && r->ok());
-    QCOMPARE(r->status->hour, 21);
+    QVERIFY(r && r->has_value());
+    QCOMPARE((*r)->status->hour, 21);
     QCOMPARE(p.written(), afterwards);
   }
 
@@ -108,7 +108,7 @@ private slots:
     QVERIFY(!p.core.takeResult()); // SendWait waits for ready
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     QVERIFY(!p.core.nextDeadline());
   }
 
@@ -148,7 +148,7 @@ private slots:
     p.reply({0x68});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
   }
 
   void checksumEqualToPoll() {
@@ -161,7 +161,7 @@ private slots:
     QVERIFY(!p.core.takeResult()); // not "accepted" yet: that 5A may have been a poll
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
   }
 
   void pollMistakenForChecksumIsResolvedByTheNextPoll() {
@@ -179,7 +179,7 @@ private slots:
     p.reply({0x5A});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     QCOMPARE(p.received(), (QStringList{"A1", "A1 On"}));
   }
 
@@ -196,9 +196,10 @@ private slots:
     EXPECT_WRITTEN(p, {0x04, 0x66});
     p.reply({0x6B});
     const auto r = p.core.takeResult();
-    QVERIFY(r && !r->ok());
-    QCOMPARE(r->failure, Failure::ChecksumWrong);
-    QVERIFY2(QString::fromStdString(r->message).contains("expected 0x6A"), r->message.c_str());
+    QVERIFY(r && !r->has_value());
+    QCOMPARE(r->error().failure, Failure::ChecksumWrong);
+    QVERIFY2(QString::fromStdString(r->error().message).contains("expected 0x6A"),
+             r->error().message.c_str());
     QCOMPARE(p.written(), Bytes{}); // never a go-ahead for a wrong checksum
   }
 
@@ -214,7 +215,7 @@ private slots:
     p.reply({0x55});
     EXPECT_WRITTEN(p, {0x8B});
     p.reply(kStatus);
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
   }
 
   void powerFailPollDuringSendAndLater() {
@@ -234,7 +235,7 @@ private slots:
     p.reply({0x68});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     p.reply({0xA5}); // idle
     EXPECT_WRITTEN(p, (kPowerFailClock));
     p.reply({0x87});
@@ -257,7 +258,7 @@ private slots:
     p.reply({0x8A});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     QCOMPARE(p.received(), QStringList{"A1"});
   }
 
@@ -319,7 +320,7 @@ private slots:
     p.reply({0x68});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
   }
 
   // The interface holds our frame while another transmitter's dim is on the line, so "ready"
@@ -337,7 +338,7 @@ private slots:
     p.reply({0x68});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
   }
 
   void silenceEndsEveryWait_data() {
@@ -369,8 +370,8 @@ private slots:
     QVERIFY(!p.core.takeResult());
     p.advance(1ms);
     const auto r = p.core.takeResult();
-    QVERIFY(r && !r->ok());
-    QCOMPARE(r->failure, failure);
+    QVERIFY(r && !r->has_value());
+    QCOMPARE(r->error().failure, failure);
   }
 
   void statusCutShortIsAWrongAnswer() {
@@ -379,7 +380,7 @@ private slots:
     EXPECT_WRITTEN(p, {0x8B});
     p.reply({0xFF, 0xFF, 0x13});
     p.advance(1500ms);
-    QCOMPARE(p.core.takeResult()->failure, Failure::WrongAnswer);
+    QCOMPARE(p.core.takeResult()->error().failure, Failure::WrongAnswer);
   }
 
   // A power failure while an accepted send is still on the line: the clock is answered, the
@@ -392,7 +393,7 @@ private slots:
     p.reply({0x6A, 0x55});
     EXPECT_WRITTEN(p, {0x00, 0x06, 0x62});
     p.reply({0x68});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)},
                      Completion::Done, p.now());
     EXPECT_WRITTEN(p, {0x00});
@@ -403,7 +404,7 @@ private slots:
     QVERIFY(!p.core.takeResult());
     p.reply({0x69, 0x55});
     EXPECT_WRITTEN(p, {0x00});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     QVERIFY(!p.core.takeResult());
   }
 
@@ -416,7 +417,7 @@ private slots:
     p.reply({0x55});
     EXPECT_WRITTEN(p, {0x06, 0x62});
     p.reply({0x68});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     p.core.startSend({Transmission::function(*HouseCode::fromLetter('A'), Function::Off)},
                      Completion::Done, p.now());
     QCOMPARE(p.written(), Bytes{0x00}); // only the go-ahead; A Off waits for ready
@@ -425,7 +426,7 @@ private slots:
     p.reply({0x69});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     QVERIFY_THROWS_EXCEPTION(std::logic_error, [&] {
       p.core.startProbe(p.now());
       p.core.startProbe(p.now());
@@ -440,7 +441,7 @@ private slots:
     EXPECT_WRITTEN(p, {0x06, 0x62});
     p.reply({0x68});
     EXPECT_WRITTEN(p, {0x00});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     p.reply({0xA5});
     EXPECT_WRITTEN(p, (kPowerFailClock));
     p.reply({0x87});
@@ -468,7 +469,7 @@ private slots:
     p.reply({0xA5});
     const auto r = p.core.takeResult();
     QVERIFY(r);
-    QCOMPARE(r->failure, Failure::KeptInterrupting);
+    QCOMPARE(r->error().failure, Failure::KeptInterrupting);
   }
 
   // One power-fail poll, then a stray FF every 50 ms and no answers: the owed set-clock goes out
@@ -512,11 +513,11 @@ private slots:
       p.advance(10ms);
     }
     QVERIFY(result);
-    QCOMPARE(result->failure, failure);
+    QCOMPARE(result->error().failure, failure);
     if (failure == Failure::LineBusy)
-      QVERIFY2(result->message.starts_with(
+      QVERIFY2(result->error().message.starts_with(
                    "the interface keeps the line busy (power-fail polls and noise): "),
-               result->message.c_str());
+               result->error().message.c_str());
     QCOMPARE(clocks, 3);
     QVERIFY(!p.core.takeResult());
     p.advance(100ms); // the noise stops
@@ -527,7 +528,7 @@ private slots:
     EXPECT_WRITTEN(p, {0x00, 0x06, 0x62});
     p.reply({0x68, 0x55});
     EXPECT_WRITTEN(p, {0x00});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
     p.reply({0xA5}); // the interface asks again, and gets its clock
     EXPECT_WRITTEN(p, (kPowerFailClock));
   }
@@ -538,7 +539,7 @@ private slots:
     p.core.startSend({}, Completion::Done, p.now());
     QCOMPARE(p.written(), Bytes{});
     const auto r = p.core.takeResult();
-    QVERIFY(r && r->ok());
+    QVERIFY(r && r->has_value());
     QVERIFY(!p.core.operationRunning());
     QVERIFY(!p.core.nextDeadline());
   }
@@ -554,7 +555,7 @@ private slots:
     }
     EXPECT_WRITTEN(p, {0x04, 0x66});
     p.reply({0x5A});
-    QCOMPARE(p.core.takeResult()->failure, Failure::KeptInterrupting);
+    QCOMPARE(p.core.takeResult()->error().failure, Failure::KeptInterrupting);
     p.advance(100ms); // resynchronised; the next send starts with a clean count
     p.core.startSend({p.a1On().front()}, Completion::Done, p.now());
     EXPECT_WRITTEN(p, {0x04, 0x66});
@@ -565,7 +566,7 @@ private slots:
     p.reply({0x6A});
     EXPECT_WRITTEN(p, {0x00});
     p.reply({0x55});
-    QVERIFY(p.core.takeResult()->ok());
+    QVERIFY(p.core.takeResult()->has_value());
   }
 };
 

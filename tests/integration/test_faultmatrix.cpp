@@ -54,18 +54,23 @@ const std::map<QString, QStringList> kFaults = {
     {"hang-up", {"fault hangup"}},
 };
 
+// The failure a result reports; none for a success.
+std::optional<Failure> failureOf(const OperationResult &result) {
+  return result ? std::nullopt : std::optional(result.error().failure);
+}
+
 const QStringList kB3On{"B3", "B3 On"};
 const QStringList kC5On{"C5", "C5 On"};
 
 } // namespace
 
 Q_DECLARE_METATYPE(Op)
-Q_DECLARE_METATYPE(Failure)
+Q_DECLARE_METATYPE(std::optional<Failure>)
 
 class TestFaultMatrix : public QObject {
   Q_OBJECT
 
-  static void row(Op op, const char *fault, Failure failure, int withinMs,
+  static void row(Op op, const char *fault, std::optional<Failure> failure, int withinMs,
                   const QStringList &received = {}) {
     QTest::addRow("%s x %s", opName(op), fault)
         << op << QString(fault) << failure << withinMs << received;
@@ -87,7 +92,7 @@ class TestFaultMatrix : public QObject {
     case Op::Receive:
       wire.command("B3 On");
       wire.runFor(limit);
-      return OperationResult{};
+      return OperationResult(OperationDone{});
     }
     return std::nullopt;
   }
@@ -96,10 +101,10 @@ private slots:
   void operationUnderFault_data() {
     QTest::addColumn<Op>("op");
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<std::optional<Failure>>("failure");
     QTest::addColumn<int>("withinMs");
     QTest::addColumn<QStringList>("received");
-    const Failure ok = Failure::None;
+    const std::optional<Failure> ok;
 
     // A status request has no checksum and starts no transmission: those faults wait unused.
     row(Op::Init, "none", ok, 0);
@@ -186,34 +191,34 @@ private slots:
   void operationUnderFault() {
     QFETCH(Op, op);
     QFETCH(QString, fault);
-    QFETCH(Failure, failure);
+    QFETCH(std::optional<Failure>, failure);
     QFETCH(int, withinMs);
     QFETCH(QStringList, received);
     const auto within = std::chrono::milliseconds(withinMs);
     BackToBack wire;
-    QVERIFY(wire.probe()->ok());
+    QVERIFY(wire.probe()->has_value());
     for (const QString &line : kFaults.at(fault))
       wire.command(line.toStdString());
 
     const auto result = run(wire, op, within + 5s);
     QVERIFY2(result, qPrintable("no result within the limit\n" + wire.notes()));
-    QCOMPARE(result->failure, failure);
-    if (!result->ok())
-      QVERIFY(!result->message.empty());
+    QCOMPARE(failureOf(*result), failure);
+    if (!result->has_value())
+      QVERIFY(!result->error().message.empty());
     if (op != Op::Receive)
       QVERIFY2(wire.lastOperationTime() <= within,
                qPrintable(QString::number(
                               std::chrono::duration<double>(wire.lastOperationTime()).count()) +
                           "\n" + wire.notes()));
-    const bool sent =
-        result->ok() && (op == Op::SendExec || op == Op::SendWait || op == Op::SendWaitWithTraffic);
+    const bool sent = result->has_value() &&
+                      (op == Op::SendExec || op == Op::SendWait || op == Op::SendWaitWithTraffic);
 
     // Then the faults are lifted (a hung-up interface is plugged in again) and the core works.
     if (fault == "hang-up")
       wire.replug();
     wire.command("fault clear");
     const auto after = wire.send("A", "2", 2, Completion::Done);
-    QVERIFY2(after && after->ok(), qPrintable(wire.notes()));
+    QVERIFY2(after && after->has_value(), qPrintable(wire.notes()));
     QVERIFY(wire.module('A', 2)->on);
     wire.runFor(5s);
     QCOMPARE(wire.takeReceived(), received);
@@ -226,7 +231,7 @@ private slots:
   // three times and is given up, and once the noise stops a send works.
   void powerFailThenNoise() {
     BackToBack wire;
-    QVERIFY(wire.probe()->ok());
+    QVERIFY(wire.probe()->has_value());
     wire.command("power fail");
     wire.command("fault checksum 3");
     wire.runFor(10ms);
@@ -239,7 +244,7 @@ private slots:
       result = wire.await(50ms);
     }
     QVERIFY2(result, qPrintable(wire.notes()));
-    QCOMPARE(result->failure, Failure::LineBusy);
+    QCOMPARE(result->error().failure, Failure::LineBusy);
     QVERIFY(waited <= 4050ms);
     for (int i = 0; i < 60; ++i) { // 3 s more noise
       wire.command("fault garbage FF");
@@ -248,7 +253,7 @@ private slots:
     QCOMPARE(wire.notes().count("power-fail poll: setting the interface's clock"), 3);
     QVERIFY(wire.notes().contains("given up until the interface asks again"));
     const auto after = wire.send("A", "2", 2, Completion::Done);
-    QVERIFY2(after && after->ok(), qPrintable(wire.notes()));
+    QVERIFY2(after && after->has_value(), qPrintable(wire.notes()));
     QVERIFY(!wire.module('A', 1)->on);
   }
 };

@@ -30,10 +30,10 @@ private slots:
   void probeReadsTheStatusOfAFreshInterface() {
     BackToBack wire;
     const auto result = wire.probe();
-    QVERIFY(result && result->ok());
-    QCOMPARE(result->status->batteryTimer, 0xFFFF);
-    QCOMPARE(result->status->monitoredHouse.letter(), 'A');
-    QCOMPARE(result->status->firmware, 1);
+    QVERIFY(result && result->has_value());
+    QCOMPARE((*result)->status->batteryTimer, 0xFFFF);
+    QCOMPARE((*result)->status->monitoredHouse.letter(), 'A');
+    QCOMPARE((*result)->status->firmware, 1);
     QCOMPARE(wire.reports(Kind::Exchange).size(), 1);
   }
 
@@ -54,7 +54,7 @@ private slots:
     QFETCH(bool, lampOnAtResult);
     BackToBack wire(sim::Timing::realistic(60));
     const auto result = wire.send("A", "1", 2, completion);
-    QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
+    QVERIFY2(result && result->has_value(), qPrintable(wire.notes()));
     const double took = seconds(wire.lastOperationTime());
     qInfo("A1 On in memory, realistic timing: %.4f s (line and bytes alone: %.4f s)", took,
           earliest);
@@ -83,7 +83,7 @@ private slots:
     QFETCH(double, lineSeconds);
     BackToBack wire(sim::Timing::realistic(50));
     const auto result = wire.send("A", "1", function, Completion::Done, dim, 1, 0x31);
-    QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
+    QVERIFY2(result && result->has_value(), qPrintable(wire.notes()));
     const double took = seconds(wire.lastOperationTime());
     QVERIFY2(took >= lineSeconds && took < lineSeconds + 0.05, qPrintable(QString::number(took)));
   }
@@ -94,11 +94,11 @@ private slots:
     BackToBack wire(sim::Timing::realistic(60));
     wire.command("module G1 appliance");
     const auto address = wire.send("G", "1", -1, Completion::Accepted);
-    QVERIFY2(address && address->ok(), qPrintable(wire.notes()));
+    QVERIFY2(address && address->has_value(), qPrintable(wire.notes()));
     QVERIFY(seconds(wire.lastOperationTime()) >= kStandardLineTime);
     QCOMPARE(wire.reports(Kind::Exchange).last(), "PC: G1 (04 56), checksum 5A");
     const auto on = wire.send("G", "1", 2, Completion::Done);
-    QVERIFY2(on && on->ok(), qPrintable(wire.notes()));
+    QVERIFY2(on && on->has_value(), qPrintable(wire.notes()));
     QVERIFY(wire.module('G', 1)->on);
   }
 
@@ -144,7 +144,7 @@ private slots:
     wire.command("module A5 lamp");
     const auto result =
         wire.send("A", unit.toStdString(), function, Completion::Done, dim, data1, data2);
-    QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
+    QVERIFY2(result && result->has_value(), qPrintable(wire.notes()));
     QCOMPARE(wire.reports(Kind::Line).last(), "sent on the line: " + onTheLine);
     const sim::Module *lamp = wire.module('A', unit.toInt());
     QCOMPARE(lamp->on, on);
@@ -189,7 +189,7 @@ private slots:
   void statusRequestIsAnsweredAsTraffic() {
     BackToBack wire;
     const auto result = wire.send("A", "3", 15, Completion::Done);
-    QVERIFY(result && result->ok());
+    QVERIFY(result && result->has_value());
     wire.runFor(2s);
     QCOMPARE(wire.takeReceived(), (QStringList{"A3", "A3 Status Off"}));
   }
@@ -200,7 +200,7 @@ private slots:
     BackToBack wire;
     wire.command("power fail");
     const auto result = wire.probe();
-    QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
+    QVERIFY2(result && result->has_value(), qPrintable(wire.notes()));
     QVERIFY(!wire.device.powerFailed());
     QVERIFY(wire.lastOperationTime() < 500ms);
   }
@@ -211,7 +211,7 @@ private slots:
     wire.runFor(200ms); // A1 is on the line
     wire.command("power fail");
     const auto result = wire.await(5s);
-    QVERIFY2(result && result->ok(), qPrintable(wire.notes()));
+    QVERIFY2(result && result->has_value(), qPrintable(wire.notes()));
     QVERIFY(wire.module('A', 1)->on);
     QVERIFY(!wire.device.powerFailed());
     QVERIFY(wire.notes().contains("clock set"));
@@ -223,11 +223,11 @@ private slots:
   // switches both, as modules do.
   void powerFailAfterSendExecAcceptedLeavesTheNextResultAlone() {
     BackToBack wire(sim::Timing::realistic(60));
-    QVERIFY(wire.send("A", "1", 2, Completion::Accepted)->ok());
+    QVERIFY(wire.send("A", "1", 2, Completion::Accepted)->has_value());
     wire.runFor(100ms);
     wire.command("power fail");
     const auto next = wire.send("A", "2", 2, Completion::Done);
-    QVERIFY2(next && next->ok(), qPrintable(wire.notes()));
+    QVERIFY2(next && next->has_value(), qPrintable(wire.notes()));
     QVERIFY(wire.module('A', 2)->on);
     QVERIFY(wire.module('A', 1)->on);
     QVERIFY(!wire.core.operationRunning());
@@ -243,15 +243,15 @@ private slots:
 
   void clearInterfaceResetsBatteryTimerAndMonitor() {
     BackToBack wire;
-    QVERIFY(wire.send("A", "1", 2, Completion::Done)->ok());
+    QVERIFY(wire.send("A", "1", 2, Completion::Done)->has_value());
     const auto cleared = wire.clear();
-    QVERIFY2(cleared && cleared->ok(), qPrintable(wire.notes()));
+    QVERIFY2(cleared && cleared->has_value(), qPrintable(wire.notes()));
     const auto status = wire.probe();
-    QVERIFY(status && status->ok());
-    QCOMPARE(status->status->batteryTimer, 0);
-    QCOMPARE(status->status->addressed, 0);
-    QCOMPARE(status->status->onOff, 0);
-    QCOMPARE(status->status->hour, 21);
+    QVERIFY(status && status->has_value());
+    QCOMPARE((*status)->status->batteryTimer, 0);
+    QCOMPARE((*status)->status->addressed, 0);
+    QCOMPARE((*status)->status->onOff, 0);
+    QCOMPARE((*status)->status->hour, 21);
   }
 };
 

@@ -27,7 +27,8 @@ private slots:
     int sends = 0;
     while (wire.device.pacedWaiting() > 0) {
       const auto result = wire.send("C", "4", sends % 2 ? 3 : 2, Completion::Done);
-      QVERIFY2(result && result->ok(), result ? result->message.c_str() : "no result");
+      if (!result || !*result)
+        QFAIL(result ? result->error().message.c_str() : "no result");
       ++sends;
     }
     wire.runFor(5s);
