@@ -3,6 +3,7 @@
 #include "controller/networklink.h"
 
 #include "controller/cm11alog.h"
+#include "controller/hostlookup.h"
 #include "controller/waitinterrupt.h"
 
 #include <array>
@@ -10,7 +11,6 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -82,23 +82,26 @@ Link::OpenResult NetworkLink::open(const QString &address) {
 }
 
 Link::OpenResult NetworkLink::connectTo(const x10::NetworkPort &port) {
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo *found = nullptr;
-  const std::string service = std::to_string(port.port);
-  if (const int error = ::getaddrinfo(port.host.c_str(), service.c_str(), &hints, &found))
+  const auto found = x10::lookUpHost(port.host, std::to_string(port.port), connectTimeoutMs_);
+  if (!found && found.error().timedOut)
+    return failure(OpenError::NoAnswer,
+                   QStringLiteral("%1: the host name %2 was not looked up within %3 ms (the name "
+                                  "server does not answer): check the network, or give the "
+                                  "host's address")
+                       .arg(hostPort_, QString::fromStdString(port.host))
+                       .arg(connectTimeoutMs_));
+  if (!found)
     return failure(OpenError::NoSuchDevice,
                    QStringLiteral("%1: the host name %2 was not found (%3): check the name")
-                       .arg(hostPort_, QString::fromStdString(port.host), ::gai_strerror(error)));
+                       .arg(hostPort_, QString::fromStdString(port.host),
+                            QString::fromStdString(found.error().reason)));
   int error = 0;
-  for (const addrinfo *a = found; a && fd_ < 0; a = a->ai_next) {
+  for (const addrinfo *a = found->get(); a && fd_ < 0; a = a->ai_next) {
     int fd = -1;
     error = connectOne(*a, connectTimeoutMs_, fd);
     if (error == 0)
       fd_ = fd;
   }
-  ::freeaddrinfo(found);
   if (fd_ >= 0)
     return {};
   if (error == ECONNREFUSED)
