@@ -34,8 +34,18 @@ std::optional<pid_t> holderPid(const fs::path &file) {
   return std::nullopt;
 }
 
+// A zombie has ended and closed every file; only its parent has not collected its status.
+// Its state is the field after the command name, whose parenthesis may itself be in the name.
+bool isZombie(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat;
+  std::getline(in, stat);
+  const std::size_t nameEnd = stat.rfind(')');
+  return nameEnd != std::string::npos && nameEnd + 2 < stat.size() && stat[nameEnd + 2] == 'Z';
+}
+
 // A process of another user answers kill(0) with EPERM: it lives all the same.
-bool isAlive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+bool isAlive(pid_t pid) { return (::kill(pid, 0) == 0 || errno == EPERM) && !isZombie(pid); }
 
 std::string holderName(pid_t pid) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/comm");

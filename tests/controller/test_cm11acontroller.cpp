@@ -30,6 +30,7 @@
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using Bytes = PtyPeer::Bytes;
@@ -229,6 +230,7 @@ private slots:
     QTest::newRow("this program, through another link") << "self";
     QTest::newRow("another program") << "sleep";
     QTest::newRow("a program that is gone") << "gone";
+    QTest::newRow("a program that has ended, not yet collected by its parent") << "zombie";
   }
   void oneDeviceIsHeldByOneProcess() {
     QFETCH(QString, holder);
@@ -252,10 +254,18 @@ private slots:
       first.emplace();
       QCOMPARE(first->Init(), Cm11aController::InitOk);
     } else {
-      other.start("sleep", {"30"});
-      QVERIFY(other.waitForStarted());
-      pid = other.processId();
-      name = "sleep";
+      if (holder == "zombie") { // ended, and left for this test to collect
+        pid = ::fork();
+        if (pid == 0)
+          ::_exit(0);
+        siginfo_t ended{};
+        QVERIFY(::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) == 0);
+      } else {
+        other.start("sleep", {"30"});
+        QVERIFY(other.waitForStarted());
+        pid = other.processId();
+        name = "sleep";
+      }
       if (holder == "gone") {
         other.kill();
         QVERIFY(other.waitForFinished());
@@ -267,7 +277,7 @@ private slots:
     {
       Cm11aController second;
       second.setComPort(2);
-      if (holder == "gone") {
+      if (holder == "gone" || holder == "zombie") {
         QCOMPARE(second.Init(), Cm11aController::InitOk);
         QCOMPARE(lockText(), QString("%1\n").arg(QCoreApplication::applicationPid(), 10));
       } else {
@@ -279,6 +289,8 @@ private slots:
       }
     }
     first.reset();
+    if (holder == "zombie")
+      ::waitpid(static_cast<pid_t>(pid), nullptr, 0);
     if (holder == "sleep") {
       QFile::remove(lockFile);
       other.kill();

@@ -61,10 +61,9 @@ private slots:
     QCOMPARE(ntohs(address->sin_port), 2217);
     QCOMPARE(ntohl(address->sin_addr.s_addr), 0x7F000001u);
 
-    const auto unknown = lookUpHost("pi", "2217", 5000,
-                                    [](const char *, const char *, const addrinfo *, addrinfo **) {
-                                      return EAI_NONAME;
-                                    });
+    const auto unknown = lookUpHost(
+        "pi", "2217", 5000,
+        [](const char *, const char *, const addrinfo *, addrinfo **) { return EAI_NONAME; });
     QVERIFY(!unknown);
     QVERIFY(!unknown.error().timedOut);
     QCOMPARE(unknown.error().reason, std::string("Name or service not known"));
