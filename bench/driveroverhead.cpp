@@ -6,6 +6,7 @@
 // opens it exactly as it would a real port.
 
 #include "bench/figures.h"
+#include "bench/timedsends.h"
 #include "controller/cm11acontroller.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -47,14 +47,6 @@ bool startSimulator(QProcess &sim, const QString &configHome) {
   return QFileInfo(link).isSymLink();
 }
 
-double sendA1OnMs(Cm11aController &driver) {
-  qint16 on = 2;
-  const auto start = std::chrono::steady_clock::now();
-  driver.SendWait(QStringLiteral("A"), QStringLiteral("1"), on, 0, 0, 0);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -75,10 +67,7 @@ int main(int argc, char *argv[]) {
     return 1;
   }
   try {
-    sendA1OnMs(driver); // untimed: the first send after Init also settles the line
-    std::vector<double> samples;
-    for (int i = 0; i < timedSends; ++i)
-      samples.push_back(sendA1OnMs(driver));
+    const std::vector<double> samples = bench::timeSendsA1On(driver, timedSends);
     const double ms = bench::median(samples);
     std::printf(
         "SendWait A1 On: median %.2f ms, min %.2f, max %.2f over %d sends; wire time %.2f ms\n", ms,

@@ -6,6 +6,7 @@
 // user would. The driver is made anew for each way, so each opens its port as Init does.
 
 #include "bench/figures.h"
+#include "bench/timedsends.h"
 #include "controller/cm11acontroller.h"
 #include "controller/portnames.h"
 #include "tests/support/ser2netserver.h"
@@ -16,21 +17,12 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <cstdio>
 #include <optional>
 
 namespace {
 
 constexpr int timedSends = 7;
-
-double sendA1OnMs(Cm11aController &driver) {
-  qint16 on = 2;
-  const auto start = std::chrono::steady_clock::now();
-  driver.SendWait(QStringLiteral("A"), QStringLiteral("1"), on, 0, 0, 0);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 // The median SendWait on COM n, or nothing when Init or a send failed (said on stderr).
 std::optional<double> medianSendMs(int comPort) {
@@ -42,10 +34,7 @@ std::optional<double> medianSendMs(int comPort) {
     return std::nullopt;
   }
   try {
-    sendA1OnMs(driver); // untimed: the first send after Init also settles the line
-    std::vector<double> samples;
-    for (int i = 0; i < timedSends; ++i)
-      samples.push_back(sendA1OnMs(driver));
+    const std::vector<double> samples = bench::timeSendsA1On(driver, timedSends);
     return bench::median(samples);
   } catch (const ControllerError &e) {
     std::fprintf(stderr, "SendWait on COM %d failed: %s\n", comPort, e.what());
