@@ -21,6 +21,8 @@
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
 #                  under emulation takes: the architecture added to dpkg (multiarch), the cross
 #                  compiler, Qt's libraries of that architecture, qemu-user-static.
+# An index that fails to update is retried once and then left: what the others offer is still
+# installed. The script fails only when a package asked for cannot be had, naming it and why.
 # Usage: scripts/install-deps.sh [build] [test] [format] [fuzz] [bench] [package] [screenshot]
 #                                [licence] [arm64] [armhf]
 set -euo pipefail
@@ -75,5 +77,6 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+source "$(dirname "$0")/apt-install.sh"
+update_indexes
+install_packages "${missing[@]}"
