@@ -19,6 +19,15 @@ execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(X10_SYSROOT)
+  # A cross build: dpkg-shlibdeps finds the target's libraries in its sysroot, and which
+  # package holds each in the sysroot's own package database (scripts/sysroot.sh), which
+  # cmake/CPackSysroot.cmake hands it when cpack runs.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
+      ${X10_SYSROOT}/lib/${CMAKE_LIBRARY_ARCHITECTURE} ${X10_SYSROOT}/usr/lib/${CMAKE_LIBRARY_ARCHITECTURE})
+  set(CPACK_X10_DPKG_ADMINDIR ${X10_SYSROOT}/var/lib/dpkg)
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackSysroot.cmake)
+endif()
 # The window needs a Qt platform plugin (xcb, or wayland where that is installed), which
 # Qt loads at run time and dpkg-shlibdeps cannot see.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")

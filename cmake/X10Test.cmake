@@ -4,7 +4,7 @@
 # Builds one test executable linked against the room libraries and registers it with
 # CTest. QT tests run on the offscreen platform so they need no display. In a cross build
 # ctest runs it under the emulator, with the library that lets QProcess start children there
-# preloaded (tests/support/nopidfdprobe.cpp).
+# preloaded (tests/support/nopidfdprobe.cpp) and Qt's plugins taken from the target's sysroot.
 function(x10_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -14,7 +14,8 @@ function(x10_add_test)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set(environment "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false")
   if(CMAKE_CROSSCOMPILING_EMULATOR)
-    list(APPEND environment "LD_PRELOAD=$<TARGET_FILE:x10_nopidfdprobe>")
+    list(APPEND environment "LD_PRELOAD=$<TARGET_FILE:x10_nopidfdprobe>"
+         "QT_PLUGIN_PATH=${X10_TARGET_QT_PLUGINS}")
     add_dependencies(${T_NAME} x10_nopidfdprobe)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 120 ENVIRONMENT "${environment}")

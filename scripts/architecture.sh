@@ -14,3 +14,9 @@ case $arch in
   arm64 | armhf) cross=$arch ;;
   *) echo "$0: no cross build for '$arch' (arm64 or armhf)" >&2; exit 2 ;;
 esac
+# After install-deps: sets configure_options to what the preset needs besides: for a cross build
+# the target's sysroot, made on first use (scripts/sysroot.sh).
+set_configure_options() {
+  configure_options=()
+  [ -z "$cross" ] || configure_options=(-DX10_SYSROOT="$(scripts/sysroot.sh "$cross")")
+}

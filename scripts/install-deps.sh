@@ -19,8 +19,9 @@
 #                  find the window, ImageMagick to grab it;
 #   licence        reuse, which checks every file's licence and copyright;
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
-#                  under emulation takes: the architecture added to dpkg (multiarch), the cross
-#                  compiler, Qt's libraries of that architecture, qemu-user-static.
+#                  under emulation takes: the cross compiler, qemu-user-static, and mmdebstrap,
+#                  which unpacks the target's Qt into a sysroot of its own (scripts/sysroot.sh);
+#                  the build machine's dpkg gets no foreign architecture.
 # An index that fails to update is retried once and then left: what the others offer is still
 # installed. The script fails only when a package asked for cannot be had, naming it and why.
 # Usage: scripts/install-deps.sh [build] [test] [format] [fuzz] [bench] [package] [screenshot]
@@ -29,7 +30,6 @@ set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev libgl-dev)
 packages=()
-architectures=()
 second_user=false
 [ $# -gt 0 ] || set -- test format fuzz bench package licence
 for need in "$@"; do
@@ -47,10 +47,8 @@ for need in "$@"; do
                  debootstrap xvfb x11-utils) ;;
     screenshot) packages+=("${build[@]}" xvfb xauth x11-utils imagemagick) ;;
     licence) packages+=(reuse) ;;
-    arm64 | armhf)
-      architectures+=("$need")
-      packages+=(crossbuild-essential-"$need" qemu-user-static
-                 {qt6-base-dev,libgl-dev}:"$need") ;;
+    arm64) packages+=(g++-aarch64-linux-gnu dpkg-dev qemu-user-static mmdebstrap) ;;
+    armhf) packages+=(g++-arm-linux-gnueabihf dpkg-dev qemu-user-static mmdebstrap) ;;
     *)
       echo "install-deps.sh: unknown '$need' (build, test, format, fuzz, bench, package," \
            "screenshot, licence, arm64 or armhf)" >&2
@@ -60,11 +58,6 @@ done
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-for architecture in "${architectures[@]}"; do
-  dpkg --print-foreign-architectures | grep -qx "$architecture" ||
-    "${sudo[@]}" dpkg --add-architecture "$architecture"
-done
-
 # The lock tests run only as root; nobody else's machine gets a user it did not ask for.
 if $second_user && [ "$(id -u)" -eq 0 ] && ! id x10-second >/dev/null 2>&1; then
   useradd --system --no-create-home --shell /usr/sbin/nologin x10-second

@@ -15,7 +15,8 @@ cd "$(dirname "$0")/.."
 source scripts/architecture.sh
 preset=${cross:-package}
 scripts/install-deps.sh package $cross # $cross unquoted: nothing more for a native build
-cmake --preset "$preset" >/dev/null
+set_configure_options
+cmake --preset "$preset" "${configure_options[@]}" >/dev/null
 cmake --build --preset "$preset" -j "$(nproc)"
 cpack --preset "$preset"
 expected=build/$preset/package-expected.sh

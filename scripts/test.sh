@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 source scripts/architecture.sh
 preset=${cross:-${X10_PRESET:-dev}}
 scripts/install-deps.sh test $cross # $cross unquoted: nothing more for a native build
-cmake --preset "$preset" >/dev/null
+set_configure_options
+cmake --preset "$preset" "${configure_options[@]}" >/dev/null
 cmake --build --preset "$preset" -j "$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --preset "$preset" -j "$(nproc)"

@@ -3,4 +3,4 @@
 # 32-bit ARMv7 with hardware floating point (Debian armhf).
 set(X10_TRIPLET arm-linux-gnueabihf)
 set(X10_CPU arm)
-include(${CMAKE_CURRENT_LIST_DIR}/debian-multiarch.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/debian-sysroot.cmake)
