@@ -318,7 +318,8 @@ private slots:
 
   // A crashed holder never keeps another user out. User A's driver holds the port: user B is
   // refused and told who holds it. A is killed (SIGKILL): its lock file stays, and B may not
-  // remove it (the lock directory is sticky), yet B's Init takes the port. Against the
+  // remove it (the lock directory is sticky), yet B's Init takes the port, and A is then told
+  // B's console holds it though no lock file says so. Against the
   // simulator, which ends the port's exclusive mode when its client goes, as a real port's
   // last close does.
   void anotherUsersHoldEndsWithItsProcess() {
@@ -369,6 +370,23 @@ private slots:
     QVERIFY(simulator.waitForOutput("closed by the other side"));
     QCOMPARE(QFileInfo(lockFile).ownerId(), a); // left behind, not B's to remove
     QCOMPARE(initAsB(), QString::number(Cm11aController::InitOk) + "\n");
+
+    // B holds the port past A's stale lock file; A, trying again, finds no live holder in the
+    // lock file and is told B's console from the kernel's lock table.
+    QProcess second;
+    startProbeAs(second, b, bGroup, home.path(), {"1", "hold"});
+    QVERIFY(second.waitForReadyRead(10000));
+    QCOMPARE(second.readAllStandardOutput(), QByteArray("0\n"));
+    QProcess third;
+    startProbeAs(third, a, aGroup, home.path(), {"1"});
+    QVERIFY(third.waitForFinished(10000));
+    QCOMPARE(QString::fromLocal8Bit(third.readAllStandardOutput()),
+             QString::number(Cm11aController::InitPortInUse) + "\n" +
+                 QString::fromStdString(link.string()) + " (a link to " + device +
+                 ") is in use by " + name + " (PID " + QString::number(second.processId()) +
+                 "): close it and try again");
+    second.kill();
+    QVERIFY(second.waitForFinished(5000));
     QVERIFY(QFile::remove(lockFile));
   }
 
