@@ -399,8 +399,8 @@ private slots:
     QVERIFY(!c.lastErrorText().isEmpty());
   }
 
-  // The reason names what is missing and how to fix it: the link of an unplugged adapter, or
-  // the serial port a COM number stands for when it has no link.
+  // The reason names what is missing and how to fix it: the link of an unplugged adapter, the
+  // serial port a COM number stands for when it has no link, or a link that leads to itself.
   void missingDeviceSaysWhereThePortIsLinked() {
     const std::filesystem::path link = x10::comPortLinkPath(7);
     linkCom(7, "/dev/serial/by-id/usb-unplugged-port0");
@@ -420,6 +420,14 @@ private slots:
         c.lastErrorText(),
         "no such device /dev/ttyS199: plug the interface's adapter in, or link COM 200 to it as " +
             QString::fromStdString(x10::comPortLinkPath(200).string()) + " (see man x10console)");
+
+    linkCom(7, link); // ln -s com7 com7
+    c.setComPort(7);
+    QCOMPARE(c.Init(), Cm11aController::InitOpenFailed);
+    std::filesystem::remove(link);
+    QCOMPARE(c.lastErrorText(), QString::fromStdString(link.string()) +
+                                    " is a loop of links that never reaches a device (one leads "
+                                    "back to another): point it at the device itself");
   }
 
   // A user without access is told what grants it: the device's group when that group may use
