@@ -440,6 +440,7 @@ private slots:
     // close, or it takes both in one look and has nothing to report. Bounds are generous for a
     // loaded machine; each wait ends as soon as its event comes.
     QVERIFY(simulator.waitForOutput("opened", 30000));
+    QCOMPARE(openAsUser(), EBUSY); // a refused open leaves it held
     ::kill(holder, SIGKILL);
     QCOMPARE(exitStatus(holder), -1);
     QVERIFY(simulator.waitForOutput("closed by the other side", 30000));
