@@ -88,11 +88,13 @@ private slots:
   // With kickolduser a new client's connection closes the old one's. The first console re-takes
   // the port once, is closed again by the second's own re-take, and leaves the port to it:
   // the fight stops well within 10 s, and a restart of the server is still healed.
+  void twoConsolesOnAKickingServerStopFighting_data() { servesTheInterface_data(); }
   void twoConsolesOnAKickingServerStopFighting() {
+    QFETCH(Ser2netServer::Mode, mode);
     SimulatorProcess sim(CM11A_SIM, {"--fast", "--com", "2"}, x10::comPortLinkPath(2));
     QVERIFY2(sim.ready(), qPrintable(sim.errors()));
-    Ser2netServer server(std::filesystem::canonical(x10::comPortLinkPath(2)),
-                         Ser2netServer::Mode::Raw, Ser2netServer::SecondClient::Kicks);
+    Ser2netServer server(std::filesystem::canonical(x10::comPortLinkPath(2)), mode,
+                         Ser2netServer::SecondClient::Kicks);
     QVERIFY2(server.start(), qPrintable(server.errors()));
     writePortFile(3, server.address());
     Cm11aController first;
