@@ -175,4 +175,5 @@ void Form1::wireHandlers() {
           });
   connect(controlcm1_.get(), &controlcm::linkStatusChanged, this,
           [this](const QString &text) { LinkStatus_Handler(*this, text); });
+  connect(controlcm1_.get(), &controlcm::linkGivenUp, this, [this] { LinkGivenUp_Handler(*this); });
 }

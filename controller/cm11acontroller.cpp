@@ -39,6 +39,7 @@ Instant Cm11aController::now() const {
 qint16 Cm11aController::Init() {
   initialised_ = false;
   retaking_ = false;
+  linkTaken_ = false;
   linkDown_.clear();
   links_.close();
   core_.reset();
@@ -77,6 +78,7 @@ qint16 Cm11aController::Init() {
                     link().refusedInUse() ? link().lostReason() : QString::fromUtf8(e.what()));
   }
   initialised_ = true;
+  takeover_.opened();
   lastErrorText_.clear();
   qCInfo(lcCm11a).noquote() << "interface ready on" << link().path();
   return InitOk;
@@ -199,6 +201,8 @@ bool Cm11aController::waitUntil(const std::function<bool()> &done,
         const QString reason =
             link().isLost() ? link().lostReason() : link().path() + " was closed";
         onLinkLost(reason);
+        if (linkTaken_)
+          throw DeviceError(linkDown_.toStdString());
         throw DeviceError((reason + (initialised_ ? "; reconnecting" : "")).toStdString());
       }
       continue;
@@ -218,6 +222,8 @@ void Cm11aController::requireInitialised() const {
 
 // While the link is being re-taken a call fails at once instead of waiting on a dead port.
 void Cm11aController::requireLinkUp() const {
+  if (linkTaken_)
+    throw DeviceError(linkDown_.toStdString());
   if (!linkDown_.isEmpty())
     throw DeviceError(
         (linkDown_ + "; reconnecting goes on, and calls work again once it is back").toStdString());
@@ -239,21 +245,41 @@ void Cm11aController::onTimer() {
 }
 
 // Noticed while idle (the link's own report) or inside a call: either way the driver starts
-// re-taking the link when it had been initialised on it.
+// re-taking the link when it had been initialised on it, unless another client took it.
 void Cm11aController::onLinkLost(const QString &reason) {
+  const bool taken =
+      initialised_ && takeover_.takenByAnother(Clock::now(), link().closedByServer());
   links_.close();
   core_.reset();
   results_.clear();
   deadlineTimer_.stop();
   retaking_ = false;
-  if (!initialised_)
+  if (!initialised_ || linkTaken_)
     return;
+  if (taken) {
+    leaveLink();
+    return;
+  }
   if (linkDown_.isEmpty()) {
     linkDown_ = reason;
     reportLink(QStringLiteral("Link lost at %1: %2; reconnecting")
                    .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), reason));
   }
   links_.reconnect();
+}
+
+// Re-taking the port from a client that re-takes it too would go on for ever: this one stops.
+void Cm11aController::leaveLink() {
+  linkTaken_ = true;
+  linkDown_ =
+      QStringLiteral(
+          "Link taken by another client of the server at %1; this console leaves the port to it "
+          "and no longer reconnects: press Init to take the port back (the other client loses "
+          "it then), and set kickolduser: false for the port in the server's ser2net.yaml to "
+          "have a second client turned away instead")
+          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+  reportLink(linkDown_);
+  emit linkGivenUp();
 }
 
 // The link is open again: the status request Init sends takes the interface up; its answer
@@ -279,6 +305,8 @@ void Cm11aController::checkRetake() {
     return;
   }
   linkDown_.clear();
+  links_.confirmed();
+  takeover_.retaken(Clock::now());
   reportLink(QStringLiteral("Link restored at %1")
                  .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
 }

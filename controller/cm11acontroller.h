@@ -9,11 +9,14 @@
 // decoded at any time are posted and emitted after the current handler returns, in order.
 // A link lost after Init is re-taken by itself (see LinkKeeper): once it is open again the
 // interface is taken up as Init does, and linkStatusChanged tells of the loss and the return.
+// A link another client of the server keeps taking (x10::TakeoverRule) is left to it until
+// the next Init, and linkGivenUp says so.
 
 #include "controller/cm11acore.h"
 #include "controller/commandqueue.h"
 #include "controller/controlcm.h"
 #include "controller/linkkeeper.h"
+#include "controller/takeoverrule.h"
 
 #include <QDateTime>
 #include <QTimer>
@@ -74,6 +77,7 @@ private:
   void onTimer();
   void onLinkLost(const QString &reason);
   void onLinkReopened();
+  void leaveLink();
   void checkRetake();
   void reportLink(const QString &text);
   void pump();
@@ -85,8 +89,10 @@ private:
   QString lastErrorText_;
   LinkKeeper links_;
   Link &link() { return links_.link(); }
-  QString linkDown_;      // why the link is down while it is being re-taken
-  bool retaking_ = false; // the reopened link's status request is under way
+  QString linkDown_;       // why the link is down while it is being re-taken
+  bool retaking_ = false;  // the reopened link's status request is under way
+  bool linkTaken_ = false; // another client took the link: no more re-taking until Init
+  x10::TakeoverRule takeover_;
   QTimer deadlineTimer_;
   x10::Cm11aCore core_;
   std::deque<x10::OperationResult> results_;

@@ -3,6 +3,7 @@
 #include "controller/devicelock.h"
 
 #include "controller/cm11alog.h"
+#include "controller/locktable.h"
 
 #include <cerrno>
 #include <csignal>
@@ -15,6 +16,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -54,6 +56,21 @@ std::string holderName(pid_t pid) {
   if (name.empty()) // gone meanwhile, or /proc hides it
     return "process " + std::to_string(pid);
   return name + " (PID " + std::to_string(pid) + ")";
+}
+
+// The process the kernel's lock table names as holding the device's flock: the holder when no
+// lock file names it (one that took the device past a stale lock file it could not remove).
+// The table is read up to a bound, as a busy system's may be long.
+std::optional<pid_t> flockHolder(const fs::path &device) {
+  constexpr std::streamsize kMostBytes = 1 << 20;
+  struct stat node {};
+  if (::stat(device.c_str(), &node) != 0)
+    return std::nullopt;
+  std::ifstream in("/proc/locks", std::ios::binary);
+  std::string table(static_cast<std::size_t>(kMostBytes), '\0');
+  in.read(table.data(), kMostBytes);
+  table.resize(static_cast<std::size_t>(in.gcount()));
+  return x10::flockHolder(table, {major(node.st_dev), minor(node.st_dev), node.st_ino});
 }
 
 DeviceLock::Refusal inUseBy(pid_t pid) {
@@ -154,6 +171,8 @@ DeviceLock::Refusal DeviceLock::inUse(const fs::path &device, const fs::path &di
   const std::optional<pid_t> pid = holderPid(directory / ("LCK.." + device.filename().string()));
   if (pid && isAlive(*pid))
     return inUseBy(*pid);
+  if (const std::optional<pid_t> holder = flockHolder(device))
+    return inUseBy(*holder);
   return {true, "is in use by another program: close it and try again"};
 }
 

@@ -37,7 +37,8 @@ public:
           const std::filesystem::path &directory = defaultDirectory);
 
   // The refusal for a device another process holds: that process named when its lock file
-  // names one that lives. For an open refused because the device is in exclusive mode, too.
+  // names one that lives, or else when the kernel's lock table names the holder of its flock.
+  // For an open refused because the device is in exclusive mode, too.
   static Refusal inUse(const std::filesystem::path &device,
                        const std::filesystem::path &directory = defaultDirectory);
 

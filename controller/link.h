@@ -41,6 +41,9 @@ public:
   QString lostReason() const { return lostReason_; }
   // The far end turned this client away because another holds the port.
   virtual bool refusedInUse() const { return false; }
+  // The far end ended a connection it had taken (a server closing it), as opposed to a device
+  // unplugged or a network error.
+  virtual bool closedByServer() const { return false; }
 
   virtual void write(const std::vector<std::uint8_t> &bytes) = 0;
   virtual std::vector<std::uint8_t> readAvailable() = 0;

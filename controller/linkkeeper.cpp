@@ -6,6 +6,7 @@
 #include "controller/networkport.h"
 #include "controller/seriallink.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -15,6 +16,8 @@ constexpr int kDevicePollMs = 500;
 constexpr int kFirstPauseMs = 1000;
 constexpr int kLongestPauseMs = 30000;
 constexpr int kRetryConnectMs = 500;
+
+int longer(int pauseMs) { return std::min(pauseMs * 2, kLongestPauseMs); }
 
 } // namespace
 
@@ -50,6 +53,7 @@ Link::OpenResult LinkKeeper::open(const QString &address) {
     adopt(std::make_unique<SerialLink>());
   if (network_)
     network_->setConnectTimeout(NetworkLink::defaultConnectTimeoutMs);
+  pauseMs_ = 0;
   return link_->open(address);
 }
 
@@ -69,7 +73,7 @@ void LinkKeeper::reconnect() {
   link_->close();
   if (network_)
     network_->setConnectTimeout(kRetryConnectMs);
-  pauseMs_ = network_ ? kFirstPauseMs : kDevicePollMs;
+  pauseMs_ = !network_ ? kDevicePollMs : pauseMs_ == 0 ? kFirstPauseMs : longer(pauseMs_);
   retry_.start(pauseMs_);
 }
 
@@ -86,6 +90,6 @@ void LinkKeeper::attempt() {
     qCDebug(lcCm11a).noquote() << "not back yet:" << opened.error().text;
   }
   if (network_)
-    pauseMs_ = std::min(pauseMs_ * 2, kLongestPauseMs);
+    pauseMs_ = longer(pauseMs_);
   retry_.start(pauseMs_);
 }

@@ -7,7 +7,9 @@
 // back (looked for every half second), a network port after a pause that grows from one
 // second to 30; such a retry waits at most half a second for the connection, as it blocks the
 // window meanwhile (a name is still looked up without a bound of ours). reopened() says the link is
-// open again; the owner then takes the interface up. Knows nothing of the protocol.
+// open again; the owner then takes the interface up and says so with confirmed(). Until then
+// the pause keeps growing across losses, so a server that accepts and closes at once (a tunnel
+// to a stopped server) is retried as slowly as one that refuses. Knows nothing of the protocol.
 
 #include "controller/link.h"
 #include "controller/networklink.h"
@@ -36,6 +38,10 @@ public:
 
   // Closes the lost link and keeps trying to reopen it until close() or open().
   void reconnect();
+  // The reopened link carries the interface again: the next loss starts from the first pause.
+  void confirmed() { pauseMs_ = 0; }
+  // The pause before the next attempt, for tests.
+  int pauseMs() const { return pauseMs_; }
   bool reconnecting() const { return retry_.isActive(); }
 
 signals:

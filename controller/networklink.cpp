@@ -62,6 +62,7 @@ Link::OpenResult NetworkLink::open(const QString &address) {
   address_ = address;
   forgetLoss();
   refusal_ = {};
+  closedByServer_ = false;
   pending_.clear();
   const auto port = x10::parseNetworkPort(address.toStdString());
   if (!port)
@@ -197,6 +198,7 @@ void NetworkLink::readSocket() {
       continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
       return;
+    closedByServer_ = n == 0 || errno == ECONNRESET;
     markLost(n == 0 ? QStringLiteral("the server closed the connection")
                     : QString::fromLocal8Bit(std::strerror(errno)));
   }

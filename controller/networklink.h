@@ -35,6 +35,7 @@ public:
   QString path() const override { return address_; }
   QString description() const override;
   bool refusedInUse() const override { return refusal_.refused(); }
+  bool closedByServer() const override { return closedByServer_; }
 
   void write(const std::vector<std::uint8_t> &bytes) override;
   std::vector<std::uint8_t> readAvailable() override;
@@ -55,6 +56,7 @@ private:
   QString hostPort_;
   std::optional<x10::TelnetCodec> telnet_;
   x10::ServerRefusal refusal_;
+  bool closedByServer_ = false;
   std::vector<std::uint8_t> pending_; // the line's bytes not yet read
   QElapsedTimer sinceOpen_;
 };

@@ -40,6 +40,11 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   forgetLoss();
   std::error_code ec;
   const std::filesystem::path device = std::filesystem::canonical(path.toStdString(), ec);
+  if (ec == std::errc::too_many_symbolic_link_levels)
+    return x10::Unexpected(OpenFailure{
+        OpenError::Other, QStringLiteral("%1 is a loop of links that never reaches a device (one "
+                                         "leads back to another): point it at the device itself")
+                              .arg(path)});
   if (ec)
     return x10::Unexpected(
         OpenFailure{OpenError::NoSuchDevice, QStringLiteral("no such device %1").arg(path)});

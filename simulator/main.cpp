@@ -11,6 +11,7 @@
 #include "simulator/shell/simulatorloop.h"
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -28,11 +29,26 @@ bool loadScript(const std::string &path, CommandRunner &script) {
   return true;
 }
 
+// Warm, with the host's local time, or cold: a new interface's clock is unset, and it asks for
+// it with a power-fail poll.
+void startClock(Cm11aDevice &device, bool cold, TimePoint start) {
+  if (cold) {
+    device.powerFail(start);
+    return;
+  }
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  device.startWarm(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec, local.tm_yday,
+                   local.tm_wday, start);
+}
+
 int simulate(const Options &options) {
   SignalWatch signals;
   const TimePoint start = Clock::now();
   const Timing timing = options.fast ? Timing::fast() : Timing::realistic(options.mainsHz);
   Cm11aDevice device(timing, PowerLine::withDemoModules(), start);
+  startClock(device, options.cold, start);
 
   CommandRunner script(options.script.value_or("script"), CommandRunner::Source::Script);
   if (options.script && !loadScript(*options.script, script)) {

@@ -395,6 +395,11 @@ void Cm11aDevice::hearRemote(const Frame &frame, TimePoint at) {
 
 // ---- faults ----
 
+void Cm11aDevice::startWarm(int secondOfDay, int yearDay, int weekDay, TimePoint now) {
+  clock_.set(secondOfDay, yearDay, weekDay, now);
+  batteryTimer_ = 0;
+}
+
 void Cm11aDevice::powerFail(TimePoint now) {
   advance(now);
   report(Report::Kind::Note, "power failure: polling A5 until the clock is set");

@@ -73,6 +73,11 @@ public:
   void injectPaced(std::span<const Frame> frames, TimePoint now);
   std::size_t pacedWaiting() const { return paced_.size(); }
   void powerFail(TimePoint now);
+  // A warm start: the clock was set before (to the second of the day, the day of the year,
+  // 0-based, and of the week, 0 = Sunday, given) and the battery timer cleared with it. A
+  // device not given this starts cold, as a new one does: clock at day 0, battery timer FFFF;
+  // a cold start that asks for the clock is powerFail() at once.
+  void startWarm(int secondOfDay, int yearDay, int weekDay, TimePoint now);
   void silence(std::optional<Duration> length, TimePoint now); // none: for good
   void sendGarbage(std::span<const std::uint8_t> bytes, TimePoint now);
   void clearFaults(TimePoint now); // also ends a silence

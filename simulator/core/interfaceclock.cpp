@@ -27,6 +27,11 @@ void InterfaceClock::set(std::span<const std::uint8_t, 5> bytes, TimePoint now) 
   setAt_ = now;
 }
 
+void InterfaceClock::set(int secondOfDay, int yearDay, int weekDay, TimePoint now) {
+  atSet_ = {secondOfDay % kSecondsPerDay, yearDay % kDaysInLongestYear, weekDay % 7};
+  setAt_ = now;
+}
+
 InterfaceClock::Reading InterfaceClock::read(TimePoint now) const {
   const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(now - setAt_).count();
   const long long total = atSet_.secondOfDay + (elapsed > 0 ? elapsed : 0);

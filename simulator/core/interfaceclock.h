@@ -21,6 +21,8 @@ public:
   // The first five bytes of a set-clock after 0x9B: seconds, minutes 0..119, hours / 2,
   // year day low 8 bits, year day bit 8 << 7 | day-of-week mask.
   void set(std::span<const std::uint8_t, 5> bytes, TimePoint now);
+  // Set to a second of the day, a day of the year (0-based) and of the week (0 = Sunday).
+  void set(int secondOfDay, int yearDay, int weekDay, TimePoint now);
   // The same five bytes for the time now, as a status reply carries them.
   std::array<std::uint8_t, 5> bytes(TimePoint now) const;
   // "day 328 Mon 21:04:19"

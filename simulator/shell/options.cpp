@@ -12,17 +12,14 @@ namespace {
 constexpr int kHighestCom = 255;
 
 // Long options without a short form return these.
-enum : int { kCom = 256, kMains, kLink, kScript, kTrace, kFast, kVersion };
+enum : int { kCom = 256, kMains, kLink, kScript, kTrace, kFast, kCold, kVersion };
 
-constexpr option kOptions[] = {{"help", no_argument, nullptr, 'h'},
-                               {"version", no_argument, nullptr, kVersion},
-                               {"fast", no_argument, nullptr, kFast},
-                               {"com", required_argument, nullptr, kCom},
-                               {"mains", required_argument, nullptr, kMains},
-                               {"link", required_argument, nullptr, kLink},
-                               {"script", required_argument, nullptr, kScript},
-                               {"trace", required_argument, nullptr, kTrace},
-                               {nullptr, 0, nullptr, 0}};
+constexpr option kOptions[] = {
+    {"help", no_argument, nullptr, 'h'},           {"version", no_argument, nullptr, kVersion},
+    {"fast", no_argument, nullptr, kFast},         {"cold", no_argument, nullptr, kCold},
+    {"com", required_argument, nullptr, kCom},     {"mains", required_argument, nullptr, kMains},
+    {"link", required_argument, nullptr, kLink},   {"script", required_argument, nullptr, kScript},
+    {"trace", required_argument, nullptr, kTrace}, {nullptr, 0, nullptr, 0}};
 
 // Takes one option and its value (empty when it had none), or says what is wrong with it.
 Result<void, std::string> take(int option, const std::string &value, Options &options) {
@@ -35,6 +32,9 @@ Result<void, std::string> take(int option, const std::string &value, Options &op
     return {};
   case kFast:
     options.fast = true;
+    return {};
+  case kCold:
+    options.cold = true;
     return {};
   case kCom: {
     const auto n = words::integer(value);
@@ -92,6 +92,8 @@ power-line traffic and faults; type 'help' once it runs.
   --link PATH     publish the pseudo-terminal as a link at PATH
   --fast          no delays: bytes and power-line frames take no time
   --mains 50|60   mains frequency for power-line timing (default 60)
+  --cold          start as a new interface: clock unset, asking for it with A5 each
+                  second (by default it starts warm, its clock set to the host's)
   --script FILE   run the commands in FILE ('wait SECONDS' paces them)
   --trace FILE    write every byte with its direction and time, and every exchange
   --help          show this text

@@ -14,6 +14,7 @@ struct Options {
   std::optional<int> com;          // publish as COM n
   std::optional<std::string> link; // or under this path
   bool fast = false;
+  bool cold = false; // start asking for the clock, not with the host's
   int mainsHz = 60;
   std::optional<std::string> script;
   std::optional<std::string> trace;

@@ -3,6 +3,7 @@
 // The driver over a real pseudo-terminal with a small scripted interface.
 #include "controller/cm11acontroller.h"
 #include "controller/devicelock.h"
+#include "controller/linkkeeper.h"
 #include "controller/portnames.h"
 #include "tests/support/builtprogram.h"
 #include "tests/support/privateconfighome.h"
@@ -22,11 +23,16 @@
 
 #include <filesystem>
 #include <optional>
+#include <thread>
+#include <vector>
 
+#include <cerrno>
 #include <csignal>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -71,6 +77,78 @@ class TestCm11aController : public QObject {
     startCommand(probe, QStringList{"setpriv", "--reuid=" + QString::number(uid),
                                     "--regid=" + QString::number(gid), "--clear-groups"} +
                             builtProgramCommand(X10_INIT_PROBE, arguments));
+  }
+
+  // A loopback listener (IPv4 or IPv6) that never accepts: the kernel takes connections for it
+  // up to its queue's length and nothing answers. Its port in port; -1 when the family has no
+  // loopback.
+  static int silentLoopbackListener(int family, int &port, int queue = 1) {
+    const int fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_storage a{};
+    socklen_t size = family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+    if (family == AF_INET6) {
+      auto &v6 = reinterpret_cast<sockaddr_in6 &>(a);
+      v6.sin6_family = AF_INET6;
+      v6.sin6_addr = in6addr_loopback;
+    } else {
+      auto &v4 = reinterpret_cast<sockaddr_in &>(a);
+      v4.sin_family = AF_INET;
+      v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    }
+    auto *address = reinterpret_cast<sockaddr *>(&a);
+    if (fd < 0 || ::bind(fd, address, size) != 0 || ::listen(fd, queue) != 0 ||
+        ::getsockname(fd, address, &size) != 0) {
+      if (fd >= 0)
+        ::close(fd);
+      return -1;
+    }
+    port = ntohs(family == AF_INET6 ? reinterpret_cast<sockaddr_in6 &>(a).sin6_port
+                                    : reinterpret_cast<sockaddr_in &>(a).sin_port);
+    return fd;
+  }
+
+  // A connection to a loopback port, not waited for: -1 if it failed at once.
+  static int connectTo(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 && errno != EINPROGRESS) {
+      ::close(fd);
+      return -1;
+    }
+    return fd;
+  }
+
+  // Opens device read-write and closes it, as a program that knows nothing of locks: 0 or the
+  // errno. As root, through a shell run as nobody.
+  static int plainOpen(const QString &device) {
+    if (::geteuid() != 0) {
+      const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+      if (fd < 0)
+        return errno;
+      ::close(fd);
+      return 0;
+    }
+    QProcess shell;
+    shell.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "sh", "-c",
+                            "exec 3<>\"$0\"", device});
+    if (!shell.waitForFinished(10000))
+      return -1;
+    if (shell.exitCode() == 0)
+      return 0;
+    return shell.readAllStandardError().contains("busy") ? EBUSY : -1;
+  }
+
+  // COM n as a port file holding line.
+  static void writeComFile(int n, const QString &line) {
+    const std::filesystem::path path = x10::comPortLinkPath(n);
+    std::filesystem::create_directories(path.parent_path());
+    std::filesystem::remove(path);
+    QFile file(QString::fromStdString(path.string()));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(line.toUtf8() + "\n");
   }
 
   static void sendA1On(Cm11aController &c) {
@@ -318,7 +396,8 @@ private slots:
 
   // A crashed holder never keeps another user out. User A's driver holds the port: user B is
   // refused and told who holds it. A is killed (SIGKILL): its lock file stays, and B may not
-  // remove it (the lock directory is sticky), yet B's Init takes the port. Against the
+  // remove it (the lock directory is sticky), yet B's Init takes the port, and A is then told
+  // B's console holds it though no lock file says so. Against the
   // simulator, which ends the port's exclusive mode when its client goes, as a real port's
   // last close does.
   void anotherUsersHoldEndsWithItsProcess() {
@@ -369,6 +448,23 @@ private slots:
     QVERIFY(simulator.waitForOutput("closed by the other side"));
     QCOMPARE(QFileInfo(lockFile).ownerId(), a); // left behind, not B's to remove
     QCOMPARE(initAsB(), QString::number(Cm11aController::InitOk) + "\n");
+
+    // B holds the port past A's stale lock file; A, trying again, finds no live holder in the
+    // lock file and is told B's console from the kernel's lock table.
+    QProcess second;
+    startProbeAs(second, b, bGroup, home.path(), {"1", "hold"});
+    QVERIFY(second.waitForReadyRead(10000));
+    QCOMPARE(second.readAllStandardOutput(), QByteArray("0\n"));
+    QProcess third;
+    startProbeAs(third, a, aGroup, home.path(), {"1"});
+    QVERIFY(third.waitForFinished(10000));
+    QCOMPARE(QString::fromLocal8Bit(third.readAllStandardOutput()),
+             QString::number(Cm11aController::InitPortInUse) + "\n" +
+                 QString::fromStdString(link.string()) + " (a link to " + device +
+                 ") is in use by " + name + " (PID " + QString::number(second.processId()) +
+                 "): close it and try again");
+    second.kill();
+    QVERIFY(second.waitForFinished(5000));
     QVERIFY(QFile::remove(lockFile));
   }
 
@@ -381,8 +477,8 @@ private slots:
     QVERIFY(!c.lastErrorText().isEmpty());
   }
 
-  // The reason names what is missing and how to fix it: the link of an unplugged adapter, or
-  // the serial port a COM number stands for when it has no link.
+  // The reason names what is missing and how to fix it: the link of an unplugged adapter, the
+  // serial port a COM number stands for when it has no link, or a link that leads to itself.
   void missingDeviceSaysWhereThePortIsLinked() {
     const std::filesystem::path link = x10::comPortLinkPath(7);
     linkCom(7, "/dev/serial/by-id/usb-unplugged-port0");
@@ -402,6 +498,14 @@ private slots:
         c.lastErrorText(),
         "no such device /dev/ttyS199: plug the interface's adapter in, or link COM 200 to it as " +
             QString::fromStdString(x10::comPortLinkPath(200).string()) + " (see man x10console)");
+
+    linkCom(7, link); // ln -s com7 com7
+    c.setComPort(7);
+    QCOMPARE(c.Init(), Cm11aController::InitOpenFailed);
+    std::filesystem::remove(link);
+    QCOMPARE(c.lastErrorText(), QString::fromStdString(link.string()) +
+                                    " is a loop of links that never reaches a device (one leads "
+                                    "back to another): point it at the device itself");
   }
 
   // A user without access is told what grants it: the device's group when that group may use
@@ -460,50 +564,220 @@ private slots:
 
   // A port file names a network port; Init's reason names HOST:PORT and what to check. The
   // silent server takes the connection (the kernel does, for a listener that never accepts)
-  // and answers nothing.
+  // and answers nothing; it listens on IPv4 or IPv6 loopback as the address asks.
   void networkPortFailuresSayWhatToCheck_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("family");
     QTest::newRow("not an address")
         << "tcp://pi" << int(Cm11aController::InitNoSuchPort)
         << "com6 is not a link to a device, nor a network port: no port number after the host "
            "(HOST:PORT); write tcp://HOST:PORT or rfc2217://HOST:PORT on its first line (see man "
-           "x10console)";
+           "x10console)"
+        << AF_INET;
     QTest::newRow("name not found")
         << "tcp://no-such-host.invalid:2001" << int(Cm11aController::InitNoSuchPort)
-        << "no-such-host.invalid:2001: the host name no-such-host.invalid was not found";
+        << "no-such-host.invalid:2001: the host name no-such-host.invalid was not found" << AF_INET;
     QTest::newRow("refused") << "rfc2217://127.0.0.1:1" << int(Cm11aController::InitOpenFailed)
                              << "127.0.0.1:1 refused the connection: is ser2net running there and "
-                                "is the port free?";
+                                "is the port free?"
+                             << AF_INET;
     QTest::newRow("silent server") << "tcp://127.0.0.1:%1" << int(Cm11aController::InitNoAnswer)
-                                   << "127.0.0.1:%1: no answer to the status request";
+                                   << "127.0.0.1:%1: no answer to the status request" << AF_INET;
+    QTest::newRow("IPv6, refused") << "tcp://[::1]:1" << int(Cm11aController::InitOpenFailed)
+                                   << "[::1]:1 refused the connection" << AF_INET6;
+    QTest::newRow("IPv6, silent server")
+        << "rfc2217://[::1]:%1" << int(Cm11aController::InitNoAnswer)
+        << "[::1]:%1: no answer to the status request" << AF_INET6;
   }
   void networkPortFailuresSayWhatToCheck() {
     QFETCH(QString, line);
     QFETCH(int, code);
     QFETCH(QString, reason);
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
-            ::listen(listener, 1) == 0 &&
-            ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &size) == 0);
-    const int port = ntohs(a.sin_port);
-    QFile file(QString::fromStdString(x10::comPortLinkPath(6).string()));
-    std::filesystem::create_directories(x10::comPortLinkPath(6).parent_path());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(line.arg(port).toUtf8() + "\n");
-    file.close();
+    QFETCH(int, family);
+    int port = 0;
+    const int listener = silentLoopbackListener(family, port);
+    QVERIFY2(listener >= 0, "no loopback listener of that family");
+    writeComFile(6, line.arg(port));
     Cm11aController c;
     c.setComPort(6);
     const int result = c.Init();
     ::close(listener);
-    file.remove();
+    std::filesystem::remove(x10::comPortLinkPath(6));
     QCOMPARE(result, code);
     QVERIFY2(c.lastErrorText().contains(reason.arg(port)), qPrintable(c.lastErrorText()));
+  }
+
+  // A host name with only an IPv6 address, given by a hosts file of the probe's own (a private
+  // mount namespace, which needs root), reaches the IPv6 server.
+  void aNameWithOnlyAnIpv6AddressIsReached() {
+    if (::geteuid() != 0 || QStandardPaths::findExecutable("unshare").isEmpty())
+      QSKIP("needs root and unshare (util-linux) for a hosts file of the probe's own");
+    int port = 0;
+    const int listener = silentLoopbackListener(AF_INET6, port);
+    QVERIFY(listener >= 0);
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QFile hosts(home.filePath("hosts"));
+    QVERIFY(hosts.open(QIODevice::WriteOnly));
+    hosts.write("::1 cupboard.test\n");
+    hosts.close();
+    writeComFile(6, QStringLiteral("tcp://cupboard.test:%1").arg(port));
+    QProcess probe;
+    startCommand(probe,
+                 QStringList{"unshare", "--mount", "sh", "-c",
+                             "mount --bind \"$0\" /etc/hosts && exec \"$@\"", hosts.fileName()} +
+                     builtProgramCommand(X10_INIT_PROBE, {"6"}));
+    QVERIFY(probe.waitForFinished(10000));
+    ::close(listener);
+    std::filesystem::remove(x10::comPortLinkPath(6));
+    const QString output = QString::fromLocal8Bit(probe.readAllStandardOutput());
+    QVERIFY2(output.startsWith(QString::number(Cm11aController::InitNoAnswer) +
+                               QStringLiteral("\ncupboard.test:%1: no answer to the status "
+                                              "request")
+                                   .arg(port)),
+             qPrintable(output + QString::fromLocal8Bit(probe.readAllStandardError())));
+  }
+
+  // Init moves between a network port and a serial one on the same driver, each way.
+  void initMovesBetweenNetworkAndSerialPorts() {
+    PtyPeer peer({kProbe, kProbe});
+    linkCom1(peer);
+    writeComFile(6, "tcp://127.0.0.1:1");
+    Cm11aController c;
+    const auto initOn = [&c](qint16 port) {
+      c.setComPort(port);
+      return c.Init();
+    };
+    QCOMPARE(initOn(6), Cm11aController::InitOpenFailed);
+    QVERIFY2(c.lastErrorText().startsWith("127.0.0.1:1 refused the connection"),
+             qPrintable(c.lastErrorText()));
+    QCOMPARE(initOn(1), Cm11aController::InitOk);
+    QCOMPARE(initOn(6), Cm11aController::InitOpenFailed);
+    QVERIFY2(c.lastErrorText().startsWith("127.0.0.1:1 refused the connection"),
+             qPrintable(c.lastErrorText()));
+    QCOMPARE(initOn(1), Cm11aController::InitOk);
+    std::filesystem::remove(x10::comPortLinkPath(6));
+  }
+
+  // The pause before each retry. A network port's grows 1, 2, 4 ... 30 s over losses and
+  // failed attempts alike until the interface answers on it again (confirmed) or Init opens
+  // it afresh; a device is looked for every half second, never less often. Steps: r a loss
+  // (reconnect), a an attempt that fails, c confirmed, o opened by Init; 0 after c and o.
+  void reconnectPauses_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QList<int>>("pauses");
+    const QString refused = "tcp://127.0.0.1:1";
+    const QString gone = "/dev/x10-no-such-device";
+    QTest::newRow("network, losses in a row")
+        << refused << "rrrrrrr" << QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000};
+    QTest::newRow("network, a refused attempt") << refused << "ra" << QList<int>{1000, 2000};
+    QTest::newRow("network, confirmed") << refused << "rrcr" << QList<int>{1000, 2000, 0, 1000};
+    QTest::newRow("network, Init") << refused << "rror" << QList<int>{1000, 2000, 0, 1000};
+    QTest::newRow("device, losses") << gone << "rrrr" << QList<int>{500, 500, 500, 500};
+    QTest::newRow("device, not back") << gone << "raa" << QList<int>{500, 500, 500};
+  }
+  void reconnectPauses() {
+    QFETCH(QString, address);
+    QFETCH(QString, steps);
+    QFETCH(QList<int>, pauses);
+    LinkKeeper keeper;
+    QVERIFY(!keeper.open(address));
+    QList<int> seen;
+    for (const QChar step : steps) {
+      if (step == 'r')
+        keeper.reconnect();
+      else if (step == 'c')
+        keeper.confirmed();
+      else if (step == 'o')
+        QVERIFY(!keeper.open(address));
+      else
+        QTest::qWait(keeper.pauseMs() + 300);
+      seen << keeper.pauseMs();
+    }
+    QCOMPARE(seen, pauses);
+  }
+
+  // A server that takes each connection and closes it at once (an ssh tunnel to a stopped
+  // ser2net) is tried again after a growing pause, as one that refuses, not every second. The
+  // first connection answers Init's status request, then the server goes.
+  void aServerThatClosesAtOnceIsRetriedEverLater() {
+    int port = 0;
+    const int listener = silentLoopbackListener(AF_INET, port, 8);
+    QVERIFY(listener >= 0);
+    writeComFile(6, QStringLiteral("tcp://127.0.0.1:%1").arg(port));
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> accepted;
+    std::thread server([&] {
+      pollfd ready{listener, POLLIN, 0};
+      const int first = ::poll(&ready, 1, 10000) == 1 ? ::accept(listener, nullptr, nullptr) : -1;
+      std::uint8_t request = 0;
+      if (first >= 0 && ::recv(first, &request, 1, 0) == 1)
+        ::send(first, kStatus.data(), kStatus.size(), MSG_NOSIGNAL);
+      ::usleep(200000);
+      ::close(first);
+      while (clock.elapsed() < 9000) {
+        if (::poll(&ready, 1, 100) == 1) {
+          accepted.push_back(clock.elapsed());
+          ::close(::accept(listener, nullptr, nullptr));
+        }
+      }
+    });
+    Cm11aController c;
+    c.setComPort(6);
+    const qint16 result = c.Init();
+    QTest::qWait(9200 - int(clock.elapsed()));
+    server.join();
+    ::close(listener);
+    std::filesystem::remove(x10::comPortLinkPath(6));
+    QCOMPARE(result, Cm11aController::InitOk);
+    // Pauses of 1, 2 and 4 s: attempts about 1.2, 3.2 and 7.2 s in.
+    QCOMPARE(accepted.size(), std::size_t(3));
+    QVERIFY2(accepted[1] - accepted[0] > 1700 && accepted[1] - accepted[0] < 2600,
+             qPrintable(QString::number(accepted[1] - accepted[0])));
+    QVERIFY2(accepted[2] - accepted[1] > 3700 && accepted[2] - accepted[1] < 4600,
+             qPrintable(QString::number(accepted[2] - accepted[1])));
+  }
+
+  // A retry waits half a second for its connection, as it blocks the window; an Init after one
+  // gets the full 3 s again. The server's queue is full, so the connection is never taken.
+  void initAfterARetryGetsTheFullConnectTime() {
+    int port = 0;
+    const int listener = silentLoopbackListener(AF_INET, port, 0);
+    QVERIFY(listener >= 0);
+    const QString address = QStringLiteral("tcp://127.0.0.1:%1").arg(port);
+    const int queued = connectTo(port); // fills the queue of length 0
+    LinkKeeper keeper;
+    QVERIFY(!keeper.open("tcp://127.0.0.1:1")); // a network link, refused
+    keeper.reconnect();                         // lost: retries get 0.5 s
+    QElapsedTimer timer;
+    timer.start();
+    const Link::OpenResult opened = keeper.open(address);
+    const qint64 took = timer.elapsed();
+    ::close(queued);
+    ::close(listener);
+    QVERIFY(!opened);
+    QVERIFY2(opened.error().text.contains(
+                 QStringLiteral("no answer from 127.0.0.1:%1 within 3000 ms").arg(port)),
+             qPrintable(opened.error().text));
+    QVERIFY2(took >= 2900 && took < 4000, qPrintable(QString::number(took)));
+  }
+
+  // While the driver holds the device, a plain open that ignores flock and lock files is
+  // refused (the terminal's exclusive mode); once it lets go the same open works. Root passes
+  // exclusive mode, so as root the open runs as nobody.
+  void aHeldDeviceRefusesAPlainOpen() {
+    PtyPeer peer({kProbe});
+    linkCom1(peer);
+    QVERIFY(::chmod(peer.slavePath().toLocal8Bit().constData(), 0666) == 0);
+    std::optional<Cm11aController> c(std::in_place);
+    QCOMPARE(c->Init(), Cm11aController::InitOk);
+    QCOMPARE(plainOpen(peer.slavePath()), EBUSY);
+    c.reset();
+    QCOMPARE(plainOpen(peer.slavePath()), 0);
   }
 
   void callsBeforeInitAndBadArgumentsAreUsageErrors() {

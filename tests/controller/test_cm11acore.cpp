@@ -533,6 +533,26 @@ private slots:
     EXPECT_WRITTEN(p, (kPowerFailClock));
   }
 
+  // One power-fail poll, then silence: the owed clock goes out once and, unanswered, is given
+  // up (only a wrong checksum earns another try): nothing more goes out until the interface
+  // asks again.
+  void powerFailClockOnASilentInterfaceIsGivenUp() {
+    Peer p;
+    p.reply({0xA5});
+    int clocks = 0;
+    for (int elapsed = 0; elapsed < 20000; elapsed += 10) {
+      const Bytes written = p.written();
+      clocks += written == kPowerFailClock;
+      QVERIFY(written.empty() || written == kPowerFailClock);
+      p.advance(10ms);
+    }
+    QCOMPARE(clocks, 1);
+    QVERIFY(!p.core.nextDeadline());
+    QVERIFY(!p.core.takeResult());
+    p.reply({0xA5});
+    EXPECT_WRITTEN(p, (kPowerFailClock));
+  }
+
   // Found by fuzzing: an empty send read its first transmission past the end of the list.
   void emptySendSucceedsWithoutWriting() {
     Peer p;

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Network serial ports without a network: the port file's address, the telnet side of
-// RFC 2217 on hand-written byte rows, and the server's refusal text.
+// RFC 2217 on hand-written byte rows, the server's refusal text, and when a kicking server's
+// port counts as taken.
 #include "controller/networkport.h"
 #include "controller/serverrefusal.h"
+#include "controller/takeoverrule.h"
 #include "controller/telnetcodec.h"
 
 #include <QTest>
@@ -176,6 +178,33 @@ private slots:
     }
     QCOMPARE(passed, data);
     QCOMPARE(refusal.refused(), refused);
+  }
+  // Times in ms from an origin; -1: the link was not re-taken since Init opened it.
+  void takeoverIsARetakenLinkClosedAgainSoon_data() {
+    QTest::addColumn<int>("retakenAt");
+    QTest::addColumn<int>("lostAt");
+    QTest::addColumn<bool>("closedByServer");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("Init's link closed at once") << -1 << 100 << true << false;
+    QTest::newRow("re-taken, closed 2 s later") << 1000 << 3000 << true << true;
+    QTest::newRow("re-taken, closed just inside 5 s") << 1000 << 5999 << true << true;
+    QTest::newRow("re-taken, closed after 5 s") << 1000 << 6000 << true << false;
+    QTest::newRow("re-taken, closed a minute later") << 1000 << 61000 << true << false;
+    QTest::newRow("re-taken, lost by a network error") << 1000 << 2000 << false << false;
+  }
+  void takeoverIsARetakenLinkClosedAgainSoon() {
+    QFETCH(int, retakenAt);
+    QFETCH(int, lostAt);
+    QFETCH(bool, closedByServer);
+    QFETCH(bool, taken);
+    const TakeoverRule::Time origin{};
+    TakeoverRule rule;
+    rule.retaken(origin); // an earlier retake, forgotten by Init's open below
+    rule.opened();
+    if (retakenAt >= 0)
+      rule.retaken(origin + std::chrono::milliseconds(retakenAt));
+    QCOMPARE(rule.takenByAnother(origin + std::chrono::milliseconds(lostAt), closedByServer),
+             taken);
   }
 };
 

@@ -39,12 +39,23 @@ private slots:
     QCOMPARE(resolveComPort(3)->string(), "/dev/ttyS2");
   }
 
+  // An empty XDG_CONFIG_HOME counts as unset, as the base directory convention says.
+  void homeIsUsedWithoutXdgConfigHome_data() {
+    QTest::addColumn<bool>("setEmpty");
+    QTest::newRow("unset") << false;
+    QTest::newRow("empty") << true;
+  }
   void homeIsUsedWithoutXdgConfigHome() {
+    QFETCH(bool, setEmpty);
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
+    if (setEmpty)
+      qputenv("XDG_CONFIG_HOME", "");
+    else
+      qunsetenv("XDG_CONFIG_HOME");
     qputenv("HOME", "/home/operator");
-    QCOMPARE(comPortLinkPath(5).string(), "/home/operator/.config/x10console/ports/com5");
+    const std::string path = comPortLinkPath(5).string();
     qputenv("XDG_CONFIG_HOME", saved);
+    QCOMPARE(path, "/home/operator/.config/x10console/ports/com5");
   }
 };
 

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
+#include "vocabulary/result.h"
 #include "vocabulary/x10codes.h"
 
 #include <QTest>
@@ -9,6 +10,20 @@ using namespace x10;
 class TestX10Codes : public QObject {
   Q_OBJECT
 private slots:
+  // value() of a failure is a programmer's mistake and throws, with or without a value type;
+  // of a success it gives the value.
+  void resultValueOfAFailureThrows() {
+    const Result<void, std::string> done;
+    done.value();
+    const Result<void, std::string> failedVoid = Unexpected(std::string("gone"));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, failedVoid.value());
+    QCOMPARE(failedVoid.error(), "gone");
+    const Result<int, std::string> failedInt = Unexpected(std::string("gone"));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, failedInt.value());
+    const Result<int, std::string> seven = 7;
+    QCOMPARE(seven.value(), 7);
+  }
+
   void houseAndUnitShareTheLineCodeTable_data() {
     QTest::addColumn<char>("letter");
     QTest::addColumn<int>("unit");

@@ -1,13 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The driver through a real ser2net on 127.0.0.1 serving the built cm11a-sim's pseudo-
-// terminal, raw and over telnet with RFC 2217, reached as COM 3 through a port file.
+// terminal, raw and over telnet with RFC 2217, reached as COM 3 through a port file; and two
+// drivers on a server that lets a new client take the port from the old.
 #include "controller/cm11acontroller.h"
 #include "controller/portnames.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ser2netserver.h"
 #include "tests/support/simulatorprocess.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -82,6 +84,65 @@ private slots:
     sim.command("C5 Off");
     QTRY_COMPARE(events.count(), 3);
     QCOMPARE(events.at(2), (QVariantList{"5", "C", 3, "0", "0"}));
+  }
+  // With kickolduser a new client's connection closes the old one's. The first console re-takes
+  // the port once, is closed again by the second's own re-take, and leaves the port to it:
+  // the fight stops well within 10 s, and a restart of the server is still healed.
+  void twoConsolesOnAKickingServerStopFighting_data() { servesTheInterface_data(); }
+  void twoConsolesOnAKickingServerStopFighting() {
+    QFETCH(Ser2netServer::Mode, mode);
+    SimulatorProcess sim(CM11A_SIM, {"--fast", "--com", "2"}, x10::comPortLinkPath(2));
+    QVERIFY2(sim.ready(), qPrintable(sim.errors()));
+    Ser2netServer server(std::filesystem::canonical(x10::comPortLinkPath(2)), mode,
+                         Ser2netServer::SecondClient::Kicks);
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    writePortFile(3, server.address());
+    Cm11aController first;
+    Cm11aController second;
+    first.setComPort(3);
+    second.setComPort(3);
+    QCOMPARE(first.Init(), Cm11aController::InitOk);
+    QSignalSpy firstStatus(&first, &controlcm::linkStatusChanged);
+    QSignalSpy firstGaveUp(&first, &controlcm::linkGivenUp);
+    QSignalSpy secondStatus(&second, &controlcm::linkStatusChanged);
+    QSignalSpy secondGaveUp(&second, &controlcm::linkGivenUp);
+    QElapsedTimer fight;
+    fight.start();
+    QCOMPARE(second.Init(), Cm11aController::InitOk);
+    QTRY_COMPARE_WITH_TIMEOUT(firstGaveUp.count(), 1, 10000);
+    qInfo("the first console left the port %lld ms after the second's Init", fight.elapsed());
+    const QString taken = firstStatus.last().at(0).toString();
+    QVERIFY2(taken.startsWith("Link taken by another client of the server at ") &&
+                 taken.contains("press Init") && taken.contains("kickolduser: false"),
+             qPrintable(taken));
+
+    // Nobody takes the port any more; the second console has it and the interface answers.
+    QTRY_VERIFY(secondStatus.empty() ||
+                secondStatus.last().at(0).toString().startsWith("Link restored at "));
+    const qsizetype firstChanges = firstStatus.count();
+    const qsizetype secondChanges = secondStatus.count();
+    QTest::qWait(6000);
+    QCOMPARE(firstStatus.count(), firstChanges);
+    QCOMPARE(secondStatus.count(), secondChanges);
+    QCOMPARE(secondGaveUp.count(), 0);
+    qint16 on = 2;
+    second.SendWait("A", "1", on, 0, 0, 0);
+    QVERIFY2(sim.waitForOutput("A1 lamp on"), sim.output().constData());
+    try {
+      first.SendWait("A", "1", on, 0, 0, 0);
+      QFAIL("the console that left the port still sends");
+    } catch (const DeviceError &e) {
+      QCOMPARE(QString::fromUtf8(e.what()), taken);
+    }
+
+    // The server dies and comes back: the second console heals by itself, the first stays out.
+    server.kill();
+    QTRY_COMPARE(secondStatus.count(), secondChanges + 1);
+    QVERIFY(server.start());
+    QTRY_COMPARE_WITH_TIMEOUT(secondStatus.count(), secondChanges + 2, 10000);
+    QVERIFY(secondStatus.last().at(0).toString().startsWith("Link restored at "));
+    QCOMPARE(firstStatus.count(), firstChanges);
+    QCOMPARE(secondGaveUp.count(), 0);
   }
 };
 

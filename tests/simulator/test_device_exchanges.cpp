@@ -116,6 +116,35 @@ private slots:
                  {"9B 13 40 0A 48 82 60", 1500, "87"},
                  {"8B", 0, "FF FF 14 40 0A 48 82 61 00 00 00 00 00 00"}};
   }
+  // A warm start reads back the time it was given, the battery timer cleared; a device not
+  // started warm is a new one: day 0, Sunday, midnight, battery timer FFFF.
+  void warmStartSetsTheClock_data() {
+    QTest::addColumn<bool>("warm");
+    QTest::addColumn<int>("secondOfDay");
+    QTest::addColumn<int>("yearDay");
+    QTest::addColumn<int>("weekDay");
+    QTest::addColumn<QByteArray>("status");
+    QTest::newRow("cold") << false << 0 << 0 << 0
+                          << QByteArray("FF FF 00 00 00 00 01 61 00 00 00 00 00 00");
+    QTest::newRow("Wednesday 13:47:20, day 300")
+        << true << 13 * 3600 + 47 * 60 + 20 << 300 << 3
+        << QByteArray("00 00 14 6B 06 2C 88 61 00 00 00 00 00 00");
+    QTest::newRow("Saturday 23:59:59, day 365")
+        << true << 86399 << 365 << 6 << QByteArray("00 00 3B 77 0B 6D C0 61 00 00 00 00 00 00");
+  }
+  void warmStartSetsTheClock() {
+    QFETCH(bool, warm);
+    QFETCH(int, secondOfDay);
+    QFETCH(int, yearDay);
+    QFETCH(int, weekDay);
+    QFETCH(QByteArray, status);
+    VirtualWire wire;
+    if (warm)
+      wire.device.startWarm(secondOfDay, yearDay, weekDay, wire.now);
+    wire.send("8B");
+    QCOMPARE(wire.read(), status);
+  }
+
   void clientHabits() {
     QFETCH(bool, powerFailed);
     QFETCH(Steps, steps);

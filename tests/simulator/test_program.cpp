@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
@@ -138,7 +139,7 @@ private slots:
       QVERIFY(port.write("8B"));
       const QByteArray status = port.read(14);
       QCOMPARE(status.split(' ').size(), 14);
-      QVERIFY2(status.startsWith("FF FF") && status.mid(7 * 3, 2) == "61", status.constData());
+      QVERIFY2(status.startsWith("00 00") && status.mid(7 * 3, 2) == "61", status.constData());
     }
     sim.terminate();
     QVERIFY(sim.waitForFinished(5000));
@@ -149,8 +150,41 @@ private slots:
     QVERIFY(traced.open(QIODevice::ReadOnly));
     const QByteArray text = traced.readAll();
     QCOMPARE(text.count("PC -> CM11A  8B"), 3);
-    QVERIFY(text.contains(" ms  CM11A -> PC  FF\n"));
+    QVERIFY(text.contains(" ms  CM11A -> PC  61\n")); // the status reply's house and firmware
     QVERIFY(text.contains("status request"));
+  }
+
+  // Warm by default: the battery timer cleared and the clock the host's, no power-fail poll.
+  // Cold: the battery timer FFFF, the clock at day 0, and A5 each second until it is set.
+  void startsWarmOrCold_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("unasked");
+    QTest::addColumn<QByteArray>("battery");
+    QTest::newRow("warm") << QStringList{} << QByteArray() << QByteArray("00 00");
+    QTest::newRow("cold") << QStringList{"--cold"} << QByteArray("A5") << QByteArray("FF FF");
+  }
+  void startsWarmOrCold() {
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, unasked);
+    QFETCH(QByteArray, battery);
+    const fs::path link = path("com5");
+    SimulatorProcess simulator(CM11A_SIM, fastAt(link) + options, link);
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    Port port(link);
+    QVERIFY(port.isOpen());
+    QCOMPARE(port.read(1), unasked); // a power-fail poll comes within a second
+    if (!unasked.isEmpty()) {
+      QVERIFY(port.write("9B")); // a set-clock's header ends the power failure
+      QTest::qWait(150);         // and, the rest not following, is dropped
+    }
+    QVERIFY(port.write("8B"));
+    const QByteArray status = port.read(14);
+    QVERIFY2(status.startsWith(battery), status.constData());
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    const int yearDay = unasked.isEmpty() ? local.tm_yday : 0;
+    QCOMPARE(status.mid(5 * 3, 2).toInt(nullptr, 16), yearDay & 0xFF);
   }
 
   void hangUpClosesThePort() {
@@ -406,6 +440,7 @@ private slots:
     // close, or it takes both in one look and has nothing to report. Bounds are generous for a
     // loaded machine; each wait ends as soon as its event comes.
     QVERIFY(simulator.waitForOutput("opened", 30000));
+    QCOMPARE(openAsUser(), EBUSY); // a refused open leaves it held
     ::kill(holder, SIGKILL);
     QCOMPARE(exitStatus(holder), -1);
     QVERIFY(simulator.waitForOutput("closed by the other side", 30000));

@@ -32,7 +32,7 @@ QString program() { return QStandardPaths::findExecutable("ser2net", {"/usr/sbin
 
 } // namespace
 
-Ser2netServer::Ser2netServer(const std::filesystem::path &device, Mode mode)
+Ser2netServer::Ser2netServer(const std::filesystem::path &device, Mode mode, SecondClient second)
     : mode_(mode), port_(freeLoopbackPort()) {
   QFile yaml(dir_.filePath("ser2net.yaml"));
   if (!yaml.open(QIODevice::WriteOnly))
@@ -40,10 +40,13 @@ Ser2netServer::Ser2netServer(const std::filesystem::path &device, Mode mode)
   const QString accepter = mode == Mode::Raw ? "tcp" : "telnet(rfc2217),tcp";
   yaml.write(QStringLiteral("connection: &cm11a\n"
                             "  accepter: %1,127.0.0.1,%2\n"
-                            "  connector: serialdev,%3,4800n81,local\n")
+                            "  connector: serialdev,%3,4800n81,local\n"
+                            "  options:\n"
+                            "    kickolduser: %4\n")
                  .arg(accepter)
                  .arg(port_)
-                 .arg(QString::fromStdString(device.string()))
+                 .arg(QString::fromStdString(device.string()),
+                      second == SecondClient::Kicks ? "true" : "false")
                  .toUtf8());
 }
 

@@ -3,7 +3,8 @@
 #pragma once
 // A ser2net of the test's own serving a serial device on 127.0.0.1: its YAML written to a
 // private folder, a free port picked, run in the foreground with its own pid file and no UUCP
-// lock (-u), ready once it listens. No kickolduser: a second client is turned away.
+// lock (-u), ready once it listens. A second client is turned away, or, with Kick, takes the
+// port from the first (kickolduser).
 
 #include <QProcess>
 #include <QString>
@@ -14,9 +15,11 @@
 class Ser2netServer {
 public:
   enum class Mode { Raw, Rfc2217 };
+  enum class SecondClient { TurnedAway, Kicks };
 
   // Writes the configuration; start() runs it.
-  Ser2netServer(const std::filesystem::path &device, Mode mode);
+  Ser2netServer(const std::filesystem::path &device, Mode mode,
+                SecondClient second = SecondClient::TurnedAway);
   ~Ser2netServer();
 
   static bool installed();
