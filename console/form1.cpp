@@ -175,5 +175,4 @@ void Form1::wireHandlers() {
           });
   connect(controlcm1_.get(), &controlcm::linkStatusChanged, this,
           [this](const QString &text) { LinkStatus_Handler(*this, text); });
-  connect(controlcm1_.get(), &controlcm::linkGivenUp, this, [this] { LinkGivenUp_Handler(*this); });
 }

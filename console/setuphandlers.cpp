@@ -77,11 +77,6 @@ void ButInit_Click(Form1 &form) {
 
 void LinkStatus_Handler(Form1 &form, const QString &text) { explain(*form.ButInit, text); }
 
-void LinkGivenUp_Handler(Form1 &form) {
-  form.ButInit->setText(QStringLiteral("Init"));
-  form.ButInit->setEnabled(true);
-}
-
 void ButClrCM11_Click(Form1 &form) {
   const BusyCursor busy;
   form.controlcm1().ClearInterface();

@@ -16,8 +16,6 @@ void ButInit_Click(Form1 &form);
 // goes on the Init button's tooltip and accessible description, where a failed Init's reason
 // goes.
 void LinkStatus_Handler(Form1 &form, const QString &text);
-// The component left its link to another client: "Init" is offered again to take it back.
-void LinkGivenUp_Handler(Form1 &form);
 // Asks the component to reset the interface; the result is not used.
 void ButClrCM11_Click(Form1 &form);
 // Closes the window, which ends the program.

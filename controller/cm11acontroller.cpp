@@ -274,12 +274,11 @@ void Cm11aController::leaveLink() {
   linkDown_ =
       QStringLiteral(
           "Link taken by another client of the server at %1; this console leaves the port to it "
-          "and no longer reconnects: press Init to take the port back (the other client loses "
-          "it then), and set kickolduser: false for the port in the server's ser2net.yaml to "
-          "have a second client turned away instead")
+          "and no longer reconnects: close this console and start it again to take the port "
+          "back (the other client loses it then), and set kickolduser: false for the port in "
+          "the server's ser2net.yaml to have a second client turned away instead")
           .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
   reportLink(linkDown_);
-  emit linkGivenUp();
 }
 
 // The link is open again: the status request Init sends takes the interface up; its answer

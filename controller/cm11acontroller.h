@@ -10,7 +10,7 @@
 // A link lost after Init is re-taken by itself (see LinkKeeper): once it is open again the
 // interface is taken up as Init does, and linkStatusChanged tells of the loss and the return.
 // A link another client of the server keeps taking (x10::TakeoverRule) is left to it until
-// the next Init, and linkGivenUp says so.
+// the next Init, and linkStatusChanged says so.
 
 #include "controller/cm11acore.h"
 #include "controller/commandqueue.h"

@@ -72,7 +72,4 @@ signals:
   // The link to the interface was lost or came back, in words for the operator: "Link lost
   // at 14:02:11: <reason>; reconnecting", "Link restored at 14:02:40".
   void linkStatusChanged(const QString &text);
-  // The link was left to another client of the server and is no longer re-taken (the reason
-  // came with linkStatusChanged just before): only Init takes it back.
-  void linkGivenUp();
 };

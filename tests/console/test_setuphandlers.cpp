@@ -150,22 +150,6 @@ private slots:
     QVERIFY(!butInit()->isEnabled());
   }
 
-  // A link left to another client is taken back with Init, so the button is offered again.
-  void linkGivenUpOffersInitAgain() {
-    console->click("ButInit");
-    QVERIFY(!butInit()->isEnabled());
-    emit console->fake->linkStatusChanged("Link taken by another client of the server at "
-                                          "14:03:00; press Init to take the port back");
-    emit console->fake->linkGivenUp();
-    QCOMPARE(butInit()->text(), "Init");
-    QVERIFY(butInit()->isEnabled());
-    QCOMPARE(butInit()->accessibleDescription(), "Link taken by another client of the server at "
-                                                 "14:03:00; press Init to take the port back");
-    console->click("ButInit");
-    QCOMPARE(butInit()->text(), "Done");
-    QCOMPARE(butInit()->accessibleDescription(), "");
-  }
-
   void raisingInitIsReportedAndLeavesWait() {
     console->fake->onCall = [](const QString &member) {
       if (member == "Init")
