@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -26,12 +27,13 @@ QString signedNumber(qint16 value) {
 } // namespace
 
 void Command2_Click(Form1 &form) {
-  qint32 timeoutMs = int32In(*form.TxtPoll);
-  if (timeoutMs > longestPollMs) {
+  if (std::nearbyint(numberIn(*form.TxtPoll)) > longestPollMs) {
     QMessageBox::warning(&form, QStringLiteral("Input Error"),
                          QStringLiteral("Poll time too big, enter 0-65535"));
     return;
   }
+  // A negative time-out is refused as well, in the words every field's range uses.
+  qint32 timeoutMs = wholeNumberIn(*form.TxtPoll, 0, longestPollMs);
   const BusyCursor busy;
   const QString event = form.controlcm1().GetEvent(timeoutMs);
   form.TxtEvent->appendLine(event.isEmpty() ? QStringLiteral("No Data")

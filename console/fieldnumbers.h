@@ -10,5 +10,6 @@
 class QLineEdit;
 
 double numberIn(const QLineEdit &field);
-qint16 int16In(const QLineEdit &field);
-qint32 int32In(const QLineEdit &field);
+// Rounded as toWholeNumber() does; "Com Port: 0 is out of range; enter a number from 1 to
+// 32767." when it falls outside low..high.
+qint32 wholeNumberIn(const QLineEdit &field, qint32 low, qint32 high);

@@ -15,6 +15,9 @@
 
 namespace {
 
+// COM 1 is the first port; the contract carries the number as a 16-bit integer.
+constexpr qint32 highestComPort = 32767;
+
 // The component's reason and fix, or its result when it gives no reason.
 QString initFailure(qint16 result, const QString &reason) {
   if (reason.isEmpty())
@@ -56,7 +59,7 @@ qint16 initWhileBusy(controlcm &component) {
 } // namespace
 
 void ButInit_Click(Form1 &form) {
-  const qint16 port = int16In(*form.TxtComPort);
+  const auto port = static_cast<qint16>(wholeNumberIn(*form.TxtComPort, 1, highestComPort));
   form.controlcm1().setComPort(port);
   explain(*form.ButInit, {});
   form.ButInit->setText(QStringLiteral("Wait..."));
