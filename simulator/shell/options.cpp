@@ -99,8 +99,8 @@ power-line traffic and faults; type 'help' once it runs.
   --help          show this text
   --version       show the version
 A value may also follow its option after '=': --com=2. A link already there is replaced
-only if cm11a-sim made it and that simulator is gone; the link is removed on exit, Ctrl-C
-and SIGTERM.
+only if cm11a-sim made it and that simulator is gone; the link is removed on exit, on
+Ctrl-C (SIGINT), SIGTERM and SIGHUP.
 )";
 }
 
