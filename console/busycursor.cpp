@@ -12,13 +12,14 @@ public:
   bool eventFilter(QObject *, QEvent *event) override { return event->isInputEvent(); }
 };
 
-// Delivers what the window system queued while the window was blocked, without its input.
-// Everything else (paints, the driver's notifiers, a termination signal) goes through; the
-// handler gate holds back the component's events until the handler ends.
+// Delivers what the window system queued while the window was blocked, without its input;
+// paints and posted events go through, and the handler gate holds the component's events back
+// until the handler ends. Socket notifiers wait for the event loop, as before: a termination
+// signal's pipe among them, which must still close a message box the handler opens next.
 void dropQueuedInput() {
   InputDrop drop;
   QCoreApplication::instance()->installEventFilter(&drop);
-  QCoreApplication::processEvents();
+  QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
   QCoreApplication::instance()->removeEventFilter(&drop);
 }
 
