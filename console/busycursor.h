@@ -3,14 +3,14 @@
 #pragma once
 // The busy cursor over the whole application for as long as a guard lives. A handler holds one
 // around a member call that blocks the window; the cursor comes back when the call returns or
-// throws. The window takes no input meanwhile, and says so: clicks and keys the window system
-// queued during the call are dropped when the guard goes, not run afterwards (a GetEvent
-// clicked again during a 10 s poll would otherwise hold the window another 10 s).
+// throws.
+
+#include <QApplication>
 
 class BusyCursor {
 public:
-  BusyCursor();
-  ~BusyCursor();
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
   BusyCursor(const BusyCursor &) = delete;
   BusyCursor &operator=(const BusyCursor &) = delete;
 };

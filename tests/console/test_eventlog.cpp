@@ -94,38 +94,6 @@ private slots:
     QVERIFY(logText().isEmpty());
   }
 
-  // A click or key press that the window system queued while GetEvent held the window is
-  // dropped when the call returns, not run afterwards as a second poll.
-  void inputQueuedDuringAPollIsDropped_data() {
-    QTest::addColumn<bool>("mouse"); // else the Space key
-    QTest::newRow("click") << true;
-    QTest::newRow("Space") << false;
-  }
-  void inputQueuedDuringAPollIsDropped() {
-    QFETCH(bool, mouse);
-    auto *getEvent = console->control<QPushButton>("Command2");
-    bool posted = false;
-    console->fake->onCall = [&](const QString &) {
-      if (std::exchange(posted, true))
-        return;
-      const QPointF at(5, 5);
-      for (const bool press : {true, false}) {
-        const auto type = mouse ? (press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease)
-                                : (press ? QEvent::KeyPress : QEvent::KeyRelease);
-        QCoreApplication::postEvent(
-            getEvent, mouse ? static_cast<QEvent *>(new QMouseEvent(
-                                  type, at, getEvent->mapToGlobal(at), Qt::LeftButton,
-                                  press ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier))
-                            : new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, " "));
-      }
-    };
-    console->click("Command2");
-    QCoreApplication::processEvents(); // the event loop the window goes back to
-    QVERIFY(posted);
-    QCOMPARE(console->fake->calls, QStringList{"GetEvent(int 10000)"});
-    QCOMPARE(logText(), "No Data\r\n");
-  }
-
   void eventLines() {
     raiseEvent("1", "A", 2, "50", "0");
     raiseSingleEvent("3", "B", -1);
