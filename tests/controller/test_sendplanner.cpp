@@ -41,6 +41,12 @@ private slots:
     // 25 % is 5.5 dims, rounded half up
     QTest::newRow("dim 25% = 6 dims") << "A"
                                       << "" << 4 << 25.0 << 0.0 << 0.0 << Bytes{0x36, 0x64};
+    // a fraction of a per cent is a share like any other: 0.77 dims, one step
+    QTest::newRow("dim 3.5% = 1 dim") << "A"
+                                      << "" << 4 << 3.5 << 0.0 << 0.0 << Bytes{0x0E, 0x64};
+    QTest::newRow("extended data: the function alone, data ignored")
+        << "A"
+        << "1" << 12 << 0.0 << 31.0 << 49.0 << Bytes{0x04, 0x66, 0x06, 0x6C};
     QTest::newRow("bright 100% = 22 dims") << "A"
                                            << "" << 5 << 100.0 << 0.0 << 0.0 << Bytes{0xB6, 0x65};
     QTest::newRow("pre-set 100% = level 31")
