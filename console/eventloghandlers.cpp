@@ -26,7 +26,9 @@ QString signedNumber(qint16 value) {
 } // namespace
 
 void Command2_Click(Form1 &form) {
-  qint32 timeoutMs = int32In(*form.TxtPoll);
+  // The comparison is signed: 0 and negative time-outs go to the component, which returns at
+  // once for them.
+  qint32 timeoutMs = wholeNumberIn(*form.TxtPoll, int32Range, {0, longestPollMs});
   if (timeoutMs > longestPollMs) {
     QMessageBox::warning(&form, QStringLiteral("Input Error"),
                          QStringLiteral("Poll time too big, enter 0-65535"));

@@ -23,6 +23,6 @@ double asIs(double value) { return value; }
 
 double numberIn(const QLineEdit &field) { return read(field, asIs); }
 
-qint16 int16In(const QLineEdit &field) { return read(field, toInt16); }
-
-qint32 int32In(const QLineEdit &field) { return read(field, toInt32); }
+qint32 wholeNumberIn(const QLineEdit &field, WholeRange fits, WholeRange ofUse) {
+  return read(field, [=](double value) { return toWholeNumber(value, fits, ofUse); });
+}

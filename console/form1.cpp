@@ -127,7 +127,7 @@ void Form1::labelFields() {
       {TxtHC, "House code", "one letter, A to P"},
       {TxtDC, "Device code", "a unit from 1 to 16, a list such as 1,3,5-7, or empty"},
       {TxtDim, "Dim Value", "in per cent, 0 to 100"},
-      {TxtComPort, "Com Port", "the number of the serial port the interface is on"},
+      {TxtComPort, "Com Port", "the number of the port the interface is on, 1 to 32767"},
       {TxtData1, "Data1", "data byte of an extended code, 0 to 255"},
       {TxtData2, "Data2", "command byte of an extended code, 0 to 255"},
       {TxtPoll, "Timeout", "how long GetEvent waits, in milliseconds, 0 to 65535"},

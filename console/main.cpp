@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-// x10console: the X10 test console. One window, no command line of its own.
+// x10console: the X10 test console. One window; --help and --version are answered without it.
 
 #include "console/appidentity.h"
+#include "console/commandline.h"
 #include "console/form1.h"
 #include "console/shutdownsignals.h"
 #include "console/systemlog.h"
@@ -14,6 +15,8 @@
 #include <memory>
 
 int main(int argc, char *argv[]) {
+  if (const auto answered = answerBeforeTheWindow(argc, argv))
+    return *answered;
   copyMessagesToSystemLogWithoutTerminal();
   QApplication app(argc, argv);
   appidentity::apply(app);

@@ -10,7 +10,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <string>
 
 namespace {
@@ -79,18 +78,6 @@ double readUnsignedDecimal(std::string_view text, std::size_t from) {
   return clamped;
 }
 
-template <typename Int>
-Int narrow(double value, const char *typeName) {
-  const double rounded = std::nearbyint(value); // the default rounding mode: ties to even
-  // Written so that NaN fails too: converting it to an integer is undefined.
-  if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max()))
-    throw NumericOverflow(x10::numberText(value) + " is out of range; enter a number from " +
-                          std::to_string(std::numeric_limits<Int>::min()) + " to " +
-                          std::to_string(std::numeric_limits<Int>::max()) + ". (It does not fit " +
-                          "in a " + typeName + " integer.)");
-  return static_cast<Int>(rounded);
-}
-
 } // namespace
 
 double readNumber(QStringView text) {
@@ -109,6 +96,10 @@ double readNumber(QStringView text) {
   return hasSign && view[0] == '-' ? -magnitude : magnitude;
 }
 
-qint16 toInt16(double value) { return narrow<qint16>(value, "16-bit"); }
-
-qint32 toInt32(double value) { return narrow<qint32>(value, "32-bit"); }
+qint32 toWholeNumber(double value, WholeRange fits, WholeRange ofUse) {
+  const double rounded = std::nearbyint(value); // the default rounding mode: ties to even
+  // Written so that NaN fails too: converting it to an integer is undefined.
+  if (!(rounded >= fits.low && rounded <= fits.high))
+    throw NumericOverflow(x10::rangeMessage(value, ofUse.low, ofUse.high));
+  return static_cast<qint32>(rounded);
+}

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Reading numbers out of the window's text fields. Every number the console takes from a field
-// goes through readNumber(); handlers that need an integer narrow the result with toInt16() or
-// toInt32(), which fail loudly instead of wrapping around.
+// goes through readNumber(); handlers that need an integer narrow the result with
+// toWholeNumber(), which fails loudly instead of wrapping around.
 
 #include <QStringView>
 #include <QtGlobal>
@@ -24,8 +24,15 @@ public:
 // NumericOverflow for a number beyond the range of double.
 double readNumber(QStringView text);
 
-// Round to the nearest integer, ties to the even neighbour (2.5 -> 2, 3.5 -> 4), and narrow.
-// Throw NumericOverflow when the rounded value is outside the target range, or not a number:
-// its message says so in plain words and gives the range, then the type for the expert.
-qint16 toInt16(double value);
-qint32 toInt32(double value);
+struct WholeRange {
+  qint32 low;
+  qint32 high;
+};
+inline constexpr WholeRange int16Range{-32768, 32767};
+inline constexpr WholeRange int32Range{-2147483647 - 1, 2147483647};
+
+// Round to the nearest integer, ties to the even neighbour (2.5 -> 2, 3.5 -> 4). Throw
+// NumericOverflow when the rounded value does not fit `fits` (the integer the component is
+// handed), or is not a number. The message says so in plain words and gives the range that is
+// of use, which may be narrower ("40000 is out of range; enter a number from 1 to 32767.").
+qint32 toWholeNumber(double value, WholeRange fits, WholeRange ofUse);

@@ -15,6 +15,10 @@
 
 namespace {
 
+// The contract carries the port as a 16-bit integer; COM 1 is the first port. A number below 1
+// still goes to the component, whose Init then fails and says why.
+constexpr WholeRange portsOfUse{1, 32767};
+
 // The component's reason and fix, or its result when it gives no reason.
 QString initFailure(qint16 result, const QString &reason) {
   if (reason.isEmpty())
@@ -56,7 +60,7 @@ qint16 initWhileBusy(controlcm &component) {
 } // namespace
 
 void ButInit_Click(Form1 &form) {
-  const qint16 port = int16In(*form.TxtComPort);
+  const auto port = static_cast<qint16>(wholeNumberIn(*form.TxtComPort, int16Range, portsOfUse));
   form.controlcm1().setComPort(port);
   explain(*form.ButInit, {});
   form.ButInit->setText(QStringLiteral("Wait..."));

@@ -30,7 +30,8 @@ Result<HouseCode, std::string> parseHouse(std::string_view text) {
   if (letters.size() == 1)
     if (auto house = HouseCode::fromLetter(letters[0]))
       return *house;
-  return Refusal("house code " + quoted(text) + ": expected one letter A..P");
+  return Refusal("House code: " + quoted(text) +
+                 " is not a house code; enter one letter from A to P.");
 }
 
 std::optional<int> parseUnitNumber(std::string_view text) {
@@ -46,8 +47,9 @@ Result<std::vector<UnitCode>, std::string> parseUnits(std::string_view text) {
   const std::string list = withoutBlanks(text);
   std::vector<UnitCode> units;
   const auto refuse = [&] {
-    return Refusal("device code " + quoted(text) +
-                   ": expected 1..16, a list such as 1,3,5-7, or nothing");
+    return Refusal("Device code: " + quoted(text) +
+                   " is not a unit or a list of units; enter a unit from 1 to 16, a list such as "
+                   "1,3,5-7, or nothing.");
   };
   std::size_t start = 0;
   while (start < list.size()) {
@@ -74,8 +76,7 @@ Result<void, std::string> requireRange(const char *name, double value, double lo
   const bool ok = std::isfinite(value) && value >= low && value <= high &&
                   (!whole || value == std::floor(value));
   if (!ok)
-    return Refusal(std::string(name) + " " + numberText(value) + ": expected " + numberText(low) +
-                   ".." + numberText(high) + (whole ? " (a whole number)" : ""));
+    return Refusal(std::string(name) + ": " + rangeMessage(value, low, high, whole));
   return {};
 }
 
@@ -96,8 +97,8 @@ Result<std::vector<Transmission>, std::string> planSend(std::string_view houseTe
   if (!units)
     return Refusal(units.error());
   if (functionCode < kAddressOnly || functionCode >= kFunctionCount)
-    return Refusal("function " + std::to_string(functionCode) +
-                   ": expected 0..15, or -1 for the address alone");
+    return Refusal("Function: " + std::to_string(functionCode) +
+                   " is out of range; enter a number from 0 to 15, or -1 for the address alone.");
   const auto function = static_cast<Function>(functionCode);
   const bool addressOnly = functionCode == kAddressOnly;
   const bool extended = !addressOnly && function == Function::ExtendedCode;
@@ -105,17 +106,18 @@ Result<std::vector<Transmission>, std::string> planSend(std::string_view houseTe
   const bool preset =
       !addressOnly && (function == Function::PresetDim1 || function == Function::PresetDim2);
   if (stepped || preset)
-    if (auto dim = requireRange("dim value", dimPercent, 0, 100, false); !dim)
+    if (auto dim = requireRange("Dim Value", dimPercent, 0, 100, false); !dim)
       return Refusal(dim.error());
   if (extended) {
-    if (auto data = requireRange("data 1", data1, 0, 255, true); !data)
+    if (auto data = requireRange("Data1", data1, 0, 255, true); !data)
       return Refusal(data.error());
-    if (auto data = requireRange("data 2", data2, 0, 255, true); !data)
+    if (auto data = requireRange("Data2", data2, 0, 255, true); !data)
       return Refusal(data.error());
   }
   if (units->empty() && (addressOnly || extended))
-    return Refusal("device code " + quoted(devices) + ": " +
-                   (extended ? "an extended code needs a unit" : "an address alone needs a unit"));
+    return Refusal("Device code: " + quoted(devices) + " names no unit; " +
+                   (extended ? "an extended code" : "an address alone") +
+                   " needs one: enter a unit from 1 to 16.");
 
   std::vector<Transmission> plan;
   if (extended) {

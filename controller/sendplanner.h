@@ -21,7 +21,8 @@ namespace x10 {
 // (level = round(31 x dim / 100), Pre-set Dim 1 or 2 chosen by the level, whichever of the
 // two was asked for). data1/data2 (0..255, whole numbers) are the data and command bytes of an
 // extended code (function 7), sent once per unit. A refused argument gives a text that names
-// the argument and its value.
+// the argument and its value, then what to enter: "Dim Value: 101 is out of range; enter a
+// number from 0 to 100."
 Result<std::vector<Transmission>, std::string> planSend(std::string_view house,
                                                         std::string_view devices, int function,
                                                         double dimPercent, double data1,

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/telnetcodec.h"
 
+#include <initializer_list>
+#include <string>
 #include <utility>
 
 namespace x10 {
@@ -14,18 +16,38 @@ constexpr std::uint8_t kSetBaudRate = 1, kSetDataSize = 2, kSetParity = 3, kSetS
 constexpr std::uint8_t kServerOffset = 100;
 constexpr std::size_t kLongestSubnegotiation = 64; // longer ones are cut: only notes read them
 
-std::string settingName(std::uint8_t command) {
+// The word for a coded value, or the code itself when it has none.
+std::string named(std::uint32_t value,
+                  std::initializer_list<std::pair<std::uint32_t, const char *>> names) {
+  for (const auto &[code, name] : names)
+    if (code == value)
+      return name;
+  return "code " + std::to_string(value);
+}
+
+// What the server's answer to a COM-PORT setting says, in words ("parity none"); empty for
+// the answers that set nothing (line and modem state notices).
+std::string settingText(std::uint8_t command, std::uint32_t value) {
   switch (command) {
   case kSetBaudRate:
-    return "baud rate";
+    return "baud rate " + std::to_string(value);
   case kSetDataSize:
-    return "data size";
+    return "data bits " + std::to_string(value);
   case kSetParity:
-    return "parity";
+    return "parity " +
+           named(value, {{1, "none"}, {2, "odd"}, {3, "even"}, {4, "mark"}, {5, "space"}});
   case kSetStopSize:
-    return "stop size";
+    return "stop bits " + named(value, {{1, "1"}, {2, "2"}, {3, "1.5"}});
   case kSetControl:
-    return "control";
+    return named(value, {{1, "no flow control"},
+                         {2, "XON/XOFF flow control"},
+                         {3, "hardware flow control"},
+                         {5, "break on"},
+                         {6, "break off"},
+                         {8, "DTR on"},
+                         {9, "DTR off"},
+                         {11, "RTS on"},
+                         {12, "RTS off"}});
   default:
     return "";
   }
@@ -158,13 +180,14 @@ void TelnetCodec::onWill(std::uint8_t code) {
 void TelnetCodec::subnegotiation() {
   if (sub_.size() < 2 || sub_[0] != COM_PORT || sub_[1] <= kServerOffset)
     return;
-  const std::string name = settingName(static_cast<std::uint8_t>(sub_[1] - kServerOffset));
-  if (name.empty())
-    return; // line and modem state notices and the rest: not data, nothing to note
   std::uint32_t value = 0;
   for (std::size_t i = 2; i < sub_.size(); ++i)
     value = value << 8 | sub_[i];
-  notes_.push_back("the server set " + name + " " + std::to_string(value));
+  const std::string setting =
+      settingText(static_cast<std::uint8_t>(sub_[1] - kServerOffset), value);
+  if (setting.empty())
+    return; // line and modem state notices and the rest: not data, nothing to note
+  notes_.push_back("the server set " + setting);
 }
 
 void TelnetCodec::send(std::uint8_t verb, std::uint8_t code) {

@@ -17,12 +17,13 @@
 namespace {
 
 template <typename Int>
-void checkNarrowing(double value, Int (*narrow)(double)) {
+void checkNarrowing(double value) {
+  constexpr qint32 low = std::numeric_limits<Int>::min();
+  constexpr qint32 high = std::numeric_limits<Int>::max();
   const double rounded = std::nearbyint(value);
-  const bool fits =
-      rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max();
+  const bool fits = rounded >= low && rounded <= high;
   try {
-    const Int result = narrow(value);
+    const qint32 result = toWholeNumber(value, low, high);
     require(fits, "a value out of range was narrowed without NumericOverflow");
     require(std::fabs(value - result) <= 0.5, "narrowing moved the value by more than a half");
   } catch (const NumericOverflow &) {
@@ -31,8 +32,8 @@ void checkNarrowing(double value, Int (*narrow)(double)) {
 }
 
 void checkBoth(double value) {
-  checkNarrowing<qint16>(value, toInt16);
-  checkNarrowing<qint32>(value, toInt32);
+  checkNarrowing<qint16>(value);
+  checkNarrowing<qint32>(value);
 }
 
 } // namespace

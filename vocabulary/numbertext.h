@@ -11,4 +11,9 @@ namespace x10 {
 
 std::string numberText(double value);
 
+// The one form of a range message, plain words first: "101 is out of range; enter a number
+// from 0 to 100." With whole set, the value is a fraction or out of range and "a whole number"
+// is asked for: "1.5 is not a whole number; enter a whole number from 0 to 255."
+std::string rangeMessage(double value, double low, double high, bool whole = false);
+
 } // namespace x10

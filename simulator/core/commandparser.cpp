@@ -194,7 +194,9 @@ Faults:
 Scripts and the rest:
   wait SECONDS                 hold back the lines after it
   repeat                       in a script: start it again from its first line
-  help | quit                  # starts a comment)";
+  help                         this list
+  quit                         stop the simulator
+One command a line, in any case; # starts a comment.)";
 }
 
 } // namespace x10::sim

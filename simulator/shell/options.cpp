@@ -6,10 +6,12 @@
 
 #include <getopt.h>
 
+#include <string>
+
 namespace x10::sim {
 namespace {
 
-constexpr int kHighestCom = 255;
+constexpr int kHighestCom = 32767; // the highest port number the console takes
 
 // Long options without a short form return these.
 enum : int { kCom = 256, kMains, kLink, kScript, kTrace, kFast, kCold, kVersion };
@@ -39,7 +41,7 @@ Result<void, std::string> take(int option, const std::string &value, Options &op
   case kCom: {
     const auto n = words::integer(value);
     if (!n || *n < 1 || *n > kHighestCom)
-      return Unexpected("--com needs a port number from 1 to 255");
+      return Unexpected("--com needs a port number from 1 to " + std::to_string(kHighestCom));
     options.com = *n;
     return {};
   }
@@ -99,8 +101,8 @@ power-line traffic and faults; type 'help' once it runs.
   --help          show this text
   --version       show the version
 A value may also follow its option after '=': --com=2. A link already there is replaced
-only if cm11a-sim made it and that simulator is gone; the link is removed on exit, Ctrl-C
-and SIGTERM.
+only if cm11a-sim made it and that simulator is gone; the link is removed on exit, on
+Ctrl-C (SIGINT), SIGTERM and SIGHUP.
 )";
 }
 

@@ -65,8 +65,7 @@ private slots:
         << "2147483648"
         << "" << none
         << QStringList{"Critical | X10 Test Console | Timeout: 2147483648 is out of range; enter "
-                       "a number from -2147483648 to 2147483647. (It does not fit in a 32-bit "
-                       "integer.) | OK"}
+                       "a number from 0 to 65535. | OK"}
         << "";
   }
   void poll() {

@@ -226,7 +226,8 @@ private slots:
     QTest::addColumn<QString>("label");
     const std::tuple<const char *, const char *, const char *, const char *> rows[] = {
         {"TxtHC", "House code", "one letter, A to P", "Label1"},
-        {"TxtComPort", "Com Port", "the number of the serial port the interface is on", "Label2"},
+        {"TxtComPort", "Com Port", "the number of the port the interface is on, 1 to 32767",
+         "Label2"},
         {"TxtDC", "Device code", "a unit from 1 to 16, a list such as 1,3,5-7, or empty", "Label3"},
         {"TxtEvent", "X10 Events", "the event log: one line for each event or poll", "Label4"},
         {"Combo1", "All Units Off", "", "Label5"},

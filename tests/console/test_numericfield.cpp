@@ -40,81 +40,80 @@ private slots:
   }
 
   void narrowsTiesToEven_data() {
-    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("low");
+    QTest::addColumn<int>("high");
     QTest::addColumn<double>("value");
     QTest::addColumn<Result>("expected");
-    const std::tuple<int, double, Result> rows[] = {
-        {16, 2.5, 2},
-        {16, 3.5, 4},
-        {16, -2.5, -2},
-        {16, 2.4999, 2},
-        {16, 2.5001, 3},
-        {16, -32768, -32768},
-        {16, -32768.5, -32768},
-        {16, 32767, 32767},
-        {16, 32767.5, {}},
-        {16, 32768, {}},
-        {16, -32769, {}},
-        {16, 65536, {}},
-        {32, 0.5, 0},
-        {32, 1.5, 2},
-        {32, 65536, 65536},
-        {32, 2147483647, 2147483647},
-        {32, -2147483648.0, -2147483648.0},
-        {32, 2147483648.0, {}},
-        {32, -2147483649.0, {}},
-        {16, qQNaN(), {}},
-        {32, qQNaN(), {}},
-        {32, qInf(), {}},
-        {16, -qInf(), {}},
+    const std::tuple<int, int, double, Result> rows[] = {
+        {-32768, 32767, 2.5, 2},
+        {-32768, 32767, 3.5, 4},
+        {-32768, 32767, -2.5, -2},
+        {-32768, 32767, 2.4999, 2},
+        {-32768, 32767, 2.5001, 3},
+        {-32768, 32767, -32768, -32768},
+        {-32768, 32767, -32768.5, -32768},
+        {-32768, 32767, 32767, 32767},
+        {-32768, 32767, 32767.5, {}},
+        {-32768, 32767, -32769, {}},
+        {1, 32767, 1, 1},
+        {1, 32767, 0.5, {}},
+        {1, 32767, 1.5, 2},
+        {1, 32767, 0, {}},
+        {0, 65535, -0.5, 0},
+        {0, 65535, -1, {}},
+        {0, 65535, 65535, 65535},
+        {0, 65535, 65535.5, {}},
+        {-2147483647 - 1, 2147483647, 2147483647, 2147483647},
+        {-2147483647 - 1, 2147483647, -2147483648.0, -2147483648.0},
+        {-2147483647 - 1, 2147483647, 2147483648.0, {}},
+        {-2147483647 - 1, 2147483647, -2147483649.0, {}},
+        {0, 65535, qQNaN(), {}},
+        {0, 65535, qInf(), {}},
+        {0, 65535, -qInf(), {}},
     };
-    for (const auto &[bits, value, expected] : rows)
-      QTest::addRow("%d-bit %.12g", bits, value) << bits << value << expected;
+    for (const auto &[low, high, value, expected] : rows)
+      QTest::addRow("%d..%d %.12g", low, high, value) << low << high << value << expected;
   }
   void narrowsTiesToEven() {
-    QFETCH(int, bits);
+    QFETCH(int, low);
+    QFETCH(int, high);
     QFETCH(double, value);
     QFETCH(Result, expected);
-    const auto narrow = [&] {
-      return bits == 16 ? double(toInt16(value)) : double(toInt32(value));
-    };
     if (expected)
-      QCOMPARE(narrow(), *expected);
+      QCOMPARE(double(toWholeNumber(value, {low, high}, {low, high})), *expected);
     else
-      QVERIFY_THROWS_EXCEPTION(NumericOverflow, narrow());
+      QVERIFY_THROWS_EXCEPTION(NumericOverflow, toWholeNumber(value, {low, high}, {low, high}));
   }
 
   // Numbers in the message read as typed, or in their shortest exact form.
   void overflowMessageNamesValueAndRange_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("fitsLow");
+    QTest::addColumn<int>("fitsHigh");
     QTest::addColumn<QString>("message");
-    const QString int16Range =
-        " is out of range; enter a number from -32768 to 32767. (It does not fit in a 16-bit "
-        "integer.)";
     const QString tooLarge =
         " is too large; enter a smaller number. (The largest number is 1.7976931348623157e+308.)";
-    QTest::newRow("16-bit") << "40000" << 16 << "40000" + int16Range;
-    QTest::newRow("fraction") << "32767.5" << 16 << "32767.5" + int16Range;
-    QTest::newRow("exponent")
-        << "1e20" << 32
-        << "1e+20 is out of range; enter a number from -2147483648 to 2147483647. (It does not "
-           "fit in a 32-bit integer.)";
-    QTest::newRow("beyond double") << "1E400x" << 0 << "1E400" + tooLarge;
-    QTest::newRow("negative, blanks") << "- 1 e 4 0 0" << 0 << "-1e400" + tooLarge;
-    QTest::newRow("hexadecimal") << "&H" + QString(257, 'F') << 0
+    // The range of use, 1 to 32767, is what the message offers, whatever fits.
+    QTest::newRow("above 16 bits")
+        << "40000" << -32768 << 32767 << "40000 is out of range; enter a number from 1 to 32767.";
+    QTest::newRow("below 16 bits")
+        << "-40000" << -32768 << 32767 << "-40000 is out of range; enter a number from 1 to 32767.";
+    QTest::newRow("fraction") << "-0.75" << 0 << 65535
+                              << "-0.75 is out of range; enter a number from 1 to 32767.";
+    QTest::newRow("exponent") << "1e20" << -2147483647 - 1 << 2147483647
+                              << "1e+20 is out of range; enter a number from 1 to 32767.";
+    QTest::newRow("beyond double") << "1E400x" << 0 << 0 << "1E400" + tooLarge;
+    QTest::newRow("negative, blanks") << "- 1 e 4 0 0" << 0 << 0 << "-1e400" + tooLarge;
+    QTest::newRow("hexadecimal") << "&H" + QString(257, 'F') << 0 << 0
                                  << "&H" + QString(257, 'F') + tooLarge;
   }
   void overflowMessageNamesValueAndRange() {
     QFETCH(QString, text);
-    QFETCH(int, bits);
+    QFETCH(int, fitsLow);
+    QFETCH(int, fitsHigh);
     QFETCH(QString, message);
     try {
-      const double value = readNumber(text);
-      if (bits == 16)
-        toInt16(value);
-      else
-        toInt32(value);
+      toWholeNumber(readNumber(text), {fitsLow, fitsHigh}, {1, 32767});
       QFAIL("no overflow reported");
     } catch (const NumericOverflow &e) {
       QCOMPARE(QString::fromUtf8(e.what()), message);
@@ -128,11 +127,10 @@ private slots:
     QCOMPARE(readNumber(u"12.5"), 12.5);
     QCOMPARE(readNumber(u"3,75"), 3.0);
     try {
-      toInt16(32767.5);
+      toWholeNumber(32767.5, int16Range, {1, 32767});
       QFAIL("no overflow reported");
     } catch (const NumericOverflow &e) {
-      QCOMPARE(e.what(), "32767.5 is out of range; enter a number from -32768 to 32767. (It does "
-                         "not fit in a 16-bit integer.)");
+      QCOMPARE(e.what(), "32767.5 is out of range; enter a number from 1 to 32767.");
     }
   }
 };

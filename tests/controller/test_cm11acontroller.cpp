@@ -562,6 +562,14 @@ private slots:
                  link + " (a link to " + device + "): " + advice);
   }
 
+  // The window refuses a port number below 1 itself; the driver does too, for other callers.
+  void portNumberBelowOneNamesNoPort() {
+    Cm11aController c;
+    c.setComPort(0);
+    QCOMPARE(c.Init(), Cm11aController::InitNoSuchPort);
+    QCOMPARE(c.lastErrorText(), "COM 0 names no port: port numbers start at 1");
+  }
+
   // A port file names a network port; Init's reason names HOST:PORT and what to check. The
   // silent server takes the connection (the kernel does, for a listener that never accepts)
   // and answers nothing; it listens on IPv4 or IPv6 loopback as the address asks.

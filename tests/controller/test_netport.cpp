@@ -127,7 +127,15 @@ private slots:
                         {255, 250, 44, 106, 0x60, 255, 240},
                         {255, 250, 44, 102, 255, 255, 255, 240}}
         << Bytes{0x5A} << Bytes{}
-        << QStringList{"the server set baud rate 4800", "the server set data size 255"};
+        << QStringList{"the server set baud rate 4800", "the server set data bits 255"};
+    QTest::newRow("COM-PORT answers in words, an unknown code as it came")
+        << QList<Bytes>{{255, 250, 44, 103, 1, 255, 240, 255, 250, 44, 104, 3, 255, 240},
+                        {255, 250, 44, 105, 1, 255, 240, 255, 250, 44, 105, 9, 255, 240},
+                        {255, 250, 44, 103, 7, 255, 240}}
+        << Bytes{} << Bytes{}
+        << QStringList{"the server set parity none", "the server set stop bits 1.5",
+                       "the server set no flow control", "the server set DTR off",
+                       "the server set parity code 7"};
     QTest::newRow("COM-PORT refused")
         << QList<Bytes>{{255, 254, 44, 0x5A}} << Bytes{0x5A} << Bytes{}
         << QStringList{"the server refused the COM-PORT option: the line keeps its settings"};

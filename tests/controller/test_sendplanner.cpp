@@ -41,6 +41,12 @@ private slots:
     // 25 % is 5.5 dims, rounded half up
     QTest::newRow("dim 25% = 6 dims") << "A"
                                       << "" << 4 << 25.0 << 0.0 << 0.0 << Bytes{0x36, 0x64};
+    // a fraction of a per cent is a share like any other: 0.77 dims, one step
+    QTest::newRow("dim 3.5% = 1 dim") << "A"
+                                      << "" << 4 << 3.5 << 0.0 << 0.0 << Bytes{0x0E, 0x64};
+    QTest::newRow("extended data: the function alone, data ignored")
+        << "A"
+        << "1" << 12 << 0.0 << 31.0 << 49.0 << Bytes{0x04, 0x66, 0x06, 0x6C};
     QTest::newRow("bright 100% = 22 dims") << "A"
                                            << "" << 5 << 100.0 << 0.0 << 0.0 << Bytes{0xB6, 0x65};
     QTest::newRow("pre-set 100% = level 31")
@@ -78,48 +84,62 @@ private slots:
     QTest::addColumn<int>("function");
     QTest::addColumn<double>("dim");
     QTest::addColumn<double>("data1");
-    QTest::addColumn<QString>("named"); // the message must name the argument and its value
-    QTest::newRow("house Q") << "Q"
-                             << "1" << 2 << 0.0 << 0.0 << "house code \"Q\"";
+    QTest::addColumn<QString>("named"); // the message names the argument and its value first
+    QTest::newRow("house Q")
+        << "Q"
+        << "1" << 2 << 0.0 << 0.0
+        << "House code: \"Q\" is not a house code; enter one letter from A to P.";
     QTest::newRow("house AB") << "AB"
-                              << "1" << 2 << 0.0 << 0.0 << "house code \"AB\"";
+                              << "1" << 2 << 0.0 << 0.0 << "House code: \"AB\"";
     QTest::newRow("house empty") << " "
-                                 << "1" << 2 << 0.0 << 0.0 << "house code \" \"";
-    QTest::newRow("unit 17") << "A"
-                             << "17" << 2 << 0.0 << 0.0 << "device code \"17\"";
+                                 << "1" << 2 << 0.0 << 0.0 << "House code: \" \"";
+    QTest::newRow("unit 17")
+        << "A"
+        << "17" << 2 << 0.0 << 0.0
+        << "Device code: \"17\" is not a unit or a list of units; enter a unit from 1 to 16, "
+           "a list such as 1,3,5-7, or nothing.";
     QTest::newRow("unit 0") << "A"
-                            << "0" << 2 << 0.0 << 0.0 << "device code \"0\"";
+                            << "0" << 2 << 0.0 << 0.0 << "Device code: \"0\"";
     QTest::newRow("range backwards") << "A"
-                                     << "7-5" << 2 << 0.0 << 0.0 << "device code \"7-5\"";
+                                     << "7-5" << 2 << 0.0 << 0.0 << "Device code: \"7-5\"";
     QTest::newRow("trailing comma") << "A"
-                                    << "1," << 2 << 0.0 << 0.0 << "device code \"1,\"";
+                                    << "1," << 2 << 0.0 << 0.0 << "Device code: \"1,\"";
     QTest::newRow("letters") << "A"
-                             << "x" << 2 << 0.0 << 0.0 << "device code \"x\"";
+                             << "x" << 2 << 0.0 << 0.0 << "Device code: \"x\"";
     QTest::newRow("function 16") << "A"
-                                 << "1" << 16 << 0.0 << 0.0 << "function 16";
+                                 << "1" << 16 << 0.0 << 0.0
+                                 << "Function: 16 is out of range; enter a number from 0 to 15, "
+                                    "or -1 for the address alone.";
     QTest::newRow("function -2") << "A"
-                                 << "1" << -2 << 0.0 << 0.0 << "function -2";
+                                 << "1" << -2 << 0.0 << 0.0 << "Function: -2";
     QTest::newRow("dim 101") << "A"
-                             << "1" << 4 << 101.0 << 0.0 << "dim value 101";
+                             << "1" << 4 << 101.0 << 0.0
+                             << "Dim Value: 101 is out of range; enter a number from 0 to 100.";
     QTest::newRow("dim -1 on pre-set") << "A"
-                                       << "1" << 10 << -1.0 << 0.0 << "dim value -1";
+                                       << "1" << 10 << -1.0 << 0.0 << "Dim Value: -1";
     QTest::newRow("data 256") << "A"
-                              << "1" << 7 << 0.0 << 256.0 << "data 1 256";
-    QTest::newRow("data 1.5") << "A"
-                              << "1" << 7 << 0.0 << 1.5 << "data 1 1.5";
+                              << "1" << 7 << 0.0 << 256.0
+                              << "Data1: 256 is out of range; enter a whole number from 0 to 255.";
+    QTest::newRow("data 1.5")
+        << "A"
+        << "1" << 7 << 0.0 << 1.5
+        << "Data1: 1.5 is not a whole number; enter a whole number from 0 to 255.";
     QTest::newRow("data just above 255")
         << "A"
-        << "1" << 7 << 0.0 << 255.0000001 << "data 1 255.0000001: expected 0..255";
+        << "1" << 7 << 0.0 << 255.0000001 << "Data1: 255.0000001 is not a whole number";
     QTest::newRow("data 1e308") << "A"
-                                << "1" << 7 << 0.0 << 1e308 << "data 1 1e+308: expected 0..255";
+                                << "1" << 7 << 0.0 << 1e308 << "Data1: 1e+308 is out of range";
     QTest::newRow("data of the longest shortest form")
         << "A"
         << "1" << 7 << 0.0 << -2.2250738585072014e-308
-        << "data 1 -2.2250738585072014e-308: expected 0..255";
+        << "Data1: -2.2250738585072014e-308 is not a whole number";
     QTest::newRow("address alone without unit") << "A"
-                                                << "" << -1 << 0.0 << 0.0 << "device code \"\"";
-    QTest::newRow("extended without unit") << "A"
-                                           << "" << 7 << 0.0 << 0.0 << "device code \"\"";
+                                                << "" << -1 << 0.0 << 0.0
+                                                << "Device code: \"\" names no unit; an address "
+                                                   "alone needs one: enter a unit from 1 to 16.";
+    QTest::newRow("extended without unit")
+        << "A"
+        << "" << 7 << 0.0 << 0.0 << "Device code: \"\" names no unit; an extended code";
   }
   void refusals() {
     QFETCH(QString, house);
@@ -139,7 +159,7 @@ private slots:
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const auto plan = planSend("A", "1", 4, 100.5, 0, 0);
     QVERIFY2(!plan, "accepted");
-    QCOMPARE(plan.error(), "dim value 100.5: expected 0..100");
+    QCOMPARE(plan.error(), "Dim Value: 100.5 is out of range; enter a number from 0 to 100.");
   }
 };
 

@@ -41,8 +41,6 @@ private slots:
     QTest::addColumn<QString>("holder");       // a program holding the device's lock
     QTest::addColumn<QString>("reason");       // {link}, {device}, {pid} stand for those
     using Bytes = PtyPeer::Bytes;
-    QTest::newRow("no such port") << 0 << Bytes{} << ""
-                                  << "COM 0 names no port: port numbers start at 1.";
     QTest::newRow("adapter unplugged")
         << 7 << Bytes{} << ""
         << "no such device {link} (a link to /dev/serial/by-id/usb-unplugged-port0): plug the "

@@ -3,7 +3,8 @@
 // The built x10console itself, with the simulator up as COM 2. Init is pressed through Qt's
 // VNC platform, as a viewer would press it; then a termination signal closes the window as
 // Exit does: the program ends with status 0 and leaves no lock file behind, at once also when
-// the signal comes during a GetEvent that would wait 10 s.
+// the signal comes during a GetEvent that would wait 10 s. --help and --version answer with
+// or without a display, and with no display the program says so in one line.
 #include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/vncpointer.h"
@@ -23,6 +24,49 @@ class TestProgram : public QObject {
   Q_OBJECT
 
 private slots:
+  void answersWithoutAWindow_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM; DISPLAY and WAYLAND_DISPLAY unset
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out"); // the first line printed
+    QTest::addColumn<QByteArray>("err");
+    const QByteArray noDisplay = "x10console: there is no display to open the window on "
+                                 "(neither DISPLAY nor WAYLAND_DISPLAY is set); run it in a "
+                                 "desktop session\n";
+    QTest::newRow("--version, no display")
+        << QStringList{"--version"} << "" << 0 << QByteArray("x10console 1.00\n") << QByteArray();
+    QTest::newRow("--version, offscreen") << QStringList{"--version"} << "offscreen" << 0
+                                          << QByteArray("x10console 1.00\n") << QByteArray();
+    QTest::newRow("--help, no display")
+        << QStringList{"--help"} << "" << 0
+        << QByteArray("Usage: x10console [--help | --version]\n") << QByteArray();
+    QTest::newRow("-h after a Qt option")
+        << QStringList{"-style", "fusion", "-h"} << "offscreen" << 0
+        << QByteArray("Usage: x10console [--help | --version]\n") << QByteArray();
+    QTest::newRow("no option, no display") << QStringList{} << "" << 1 << QByteArray() << noDisplay;
+  }
+  void answersWithoutAWindow() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      environment.remove(name);
+    if (!platform.isEmpty())
+      environment.insert("QT_QPA_PLATFORM", platform);
+    QProcess console;
+    console.setProcessEnvironment(environment);
+    startBuiltProgram(console, X10CONSOLE, arguments);
+    QVERIFY(console.waitForFinished(10000));
+    QCOMPARE(console.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(console.exitCode(), status);
+    const QByteArray printed = console.readAllStandardOutput();
+    QCOMPARE(printed.left(printed.indexOf('\n') + 1), out); // the first line
+    QCOMPARE(console.readAllStandardError(), err);
+  }
+
   void terminationSignalClosesItAsExitDoes_data() {
     QTest::addColumn<int>("signal");
     QTest::addColumn<bool>("duringGetEvent");

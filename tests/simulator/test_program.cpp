@@ -300,9 +300,11 @@ private slots:
         << QStringList{"--mains=50", "--fast", "--script", "x", "--help"} << 0
         << "Usage: cm11a-sim";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "cm11a-sim ";
-    QTest::newRow("com 255") << QStringList{"--com=255", "--help"} << 0 << "Usage: cm11a-sim";
+    QTest::newRow("com 32767") << QStringList{"--com=32767", "--help"} << 0 << "Usage: cm11a-sim";
     QTest::newRow("com 0") << QStringList{"--com=0"} << 2
-                           << "--com needs a port number from 1 to 255";
+                           << "--com needs a port number from 1 to 32767";
+    QTest::newRow("com 32768") << QStringList{"--com=32768"} << 2
+                               << "--com needs a port number from 1 to 32767";
     QTest::newRow("com without a value")
         << QStringList{"--com"} << 2 << "--com needs a port number";
     QTest::newRow("mains 55") << QStringList{"--mains", "55"} << 2 << "--mains needs 50 or 60 (Hz)";
