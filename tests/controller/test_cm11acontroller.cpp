@@ -4,6 +4,7 @@
 #include "controller/cm11acontroller.h"
 #include "controller/devicelock.h"
 #include "controller/portnames.h"
+#include "simulator/shell/pseudoterminal.h"
 #include "tests/support/builtprogram.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"
@@ -20,13 +21,19 @@
 #include <QTest>
 #include <QTimeZone>
 
+#include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <random>
+#include <thread>
 
 #include <csignal>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -40,6 +47,91 @@ namespace {
 const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82,
                     0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
 const PtyPeer::Step kProbe{{0x8B}, kStatus};
+
+// This process's resident memory in kB.
+long residentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long kb = -1;
+  while (status >> key && key != "VmRSS:")
+    status.ignore(1 << 12, '\n');
+  status >> kb;
+  return kb;
+}
+
+// A line that pours bytes (zeros, or random ones) as fast as it takes them, from a thread,
+// until destroyed: the master of a pseudo-terminal, or a local TCP port that pours into the
+// first connection, after answering its status request when asked to (and a pause).
+class Pour {
+public:
+  enum class What { Zeros, Random };
+  Pour(What what, bool answerFirst, bool network) {
+    if (network) {
+      listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_in a{};
+      a.sin_family = AF_INET;
+      a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      socklen_t size = sizeof a;
+      if (::bind(listener_, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
+          ::listen(listener_, 4) == 0 &&
+          ::getsockname(listener_, reinterpret_cast<sockaddr *>(&a), &size) == 0)
+        address_ = QStringLiteral("tcp://127.0.0.1:%1").arg(ntohs(a.sin_port));
+    } else {
+      x10::sim::PtyPair pty = x10::sim::openRawPty();
+      line_ = pty.master.release();
+      ::fcntl(line_, F_SETFL, ::fcntl(line_, F_GETFL) | O_NONBLOCK);
+      slave_ = pty.slave.release();
+      address_ = QString::fromStdString(pty.slavePath);
+    }
+    thread_ = std::thread([this, what, answerFirst] { run(what, answerFirst); });
+  }
+  ~Pour() {
+    stop_ = true;
+    thread_.join();
+    for (const int fd : {line_, slave_, listener_})
+      if (fd >= 0)
+        ::close(fd);
+  }
+  // The pseudo-terminal's device, or the port's tcp:// address.
+  QString address() const { return address_; }
+
+private:
+  bool ready(int fd, short events) {
+    pollfd p{fd, events, 0};
+    return !stop_ && ::poll(&p, 1, 20) > 0 && (p.revents & events);
+  }
+  void run(What what, bool answerFirst) {
+    while (listener_ >= 0 && line_ < 0 && !stop_)
+      if (ready(listener_, POLLIN))
+        line_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    std::uint8_t request = 0;
+    while (answerFirst && request != 0x8B && !stop_)
+      if (ready(line_, POLLIN) && ::read(line_, &request, 1) != 1)
+        return;
+    if (answerFirst) { // and lets Init finish first
+      (void)!::write(line_, kStatus.data(), kStatus.size());
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    std::vector<std::uint8_t> chunk(4096, 0);
+    std::mt19937 random(27);
+    while (!stop_) {
+      if (what == What::Random)
+        for (auto &b : chunk)
+          b = static_cast<std::uint8_t>(random() | 1); // never a run of zeros
+      if (ready(line_, POLLOUT) &&
+          ::send(line_, chunk.data(), chunk.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0 &&
+          errno == ENOTSOCK)
+        (void)!::write(line_, chunk.data(), chunk.size());
+    }
+  }
+
+  int listener_ = -1;
+  int line_ = -1;
+  int slave_ = -1; // kept open, as PtyPeer does, so the line settings stay raw
+  QString address_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 } // namespace
 
@@ -207,6 +299,8 @@ private slots:
     QTest::newRow("silent") << Bytes{} << int(Cm11aController::InitNoAnswer) << "no answer";
     QTest::newRow("cut short") << Bytes{0xFF, 0xFF, 0x13} << int(Cm11aController::InitWrongAnswer)
                                << "cut short";
+    QTest::newRow("fourteen zeros")
+        << Bytes(14, 0x00) << int(Cm11aController::InitWrongAnswer) << "nothing but zero bytes";
   }
   void initFailuresEndWithinTheirDeadline() {
     QFETCH(Bytes, reply);
@@ -370,6 +464,83 @@ private slots:
     QCOMPARE(QFileInfo(lockFile).ownerId(), a); // left behind, not B's to remove
     QCOMPARE(initAsB(), QString::number(Cm11aController::InitOk) + "\n");
     QVERIFY(QFile::remove(lockFile));
+  }
+
+  // A serial path that is no terminal is refused at open; a line that pours zeros or bytes
+  // without pause fails Init with what it did, within the status request's wait and with
+  // memory kept where it was.
+  void linesThatAreNoInterfaceFailInit_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("/dev/zero") << "/dev/zero" << int(Cm11aController::InitOpenFailed)
+                               << " (a link to /dev/zero) is not a serial port (a terminal "
+                                  "device): link the port to the interface's serial adapter";
+    QTest::newRow("/dev/null") << "/dev/null" << int(Cm11aController::InitOpenFailed)
+                               << " (a link to /dev/null) is not a serial port (a terminal "
+                                  "device): link the port to the interface's serial adapter";
+    QTest::newRow("pseudo-terminal pouring zeros")
+        << "pty zeros" << int(Cm11aController::InitWrongAnswer) << "nothing but zero bytes";
+    QTest::newRow("pseudo-terminal pouring bytes")
+        << "pty bytes" << int(Cm11aController::InitWrongAnswer)
+        << "is not a CM11A: it sends far more than a CM11A can (";
+    QTest::newRow("TCP port pouring bytes")
+        << "tcp bytes" << int(Cm11aController::InitWrongAnswer)
+        << "127.0.0.1:%1 is not a CM11A: it sends far more than a CM11A can (";
+  }
+  void linesThatAreNoInterfaceFailInit() {
+    QFETCH(QString, line);
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    std::optional<Pour> pour;
+    if (line.contains(' '))
+      pour.emplace(line.endsWith("zeros") ? Pour::What::Zeros : Pour::What::Random, false,
+                   line.startsWith("tcp"));
+    const std::filesystem::path com1 = x10::comPortLinkPath(1);
+    std::filesystem::create_directories(com1.parent_path());
+    std::filesystem::remove(com1);
+    if (line.startsWith("tcp")) {
+      std::ofstream(com1) << pour->address().toStdString() << "\n";
+      reason = reason.arg(pour->address().section(':', -1));
+    } else {
+      linkCom(1, (pour ? pour->address() : line).toStdString());
+    }
+    Cm11aController c;
+    const long before = residentKb();
+    QElapsedTimer timer;
+    timer.start();
+    const int result = c.Init();
+    const qint64 ms = timer.elapsed();
+    const long grown = residentKb() - before;
+    std::filesystem::remove(com1);
+    QCOMPARE(result, code);
+    QVERIFY2(c.lastErrorText().contains(reason), qPrintable(c.lastErrorText()));
+    QVERIFY2(ms < 1500, qPrintable(QString::number(ms)));
+    QVERIFY2(grown < 4096, qPrintable(QString::number(grown)));
+    qInfo("%s: Init failed in %lld ms, resident memory grew %ld kB: %s", qPrintable(line), ms,
+          grown, qPrintable(c.lastErrorText()));
+  }
+
+  // A port that pours random bytes for seconds after a good Init: the link is lost, as a
+  // pulled plug is, and memory stays where it was.
+  void floodAfterInitLosesTheLink() {
+    Pour pour(Pour::What::Random, true, true);
+    const std::filesystem::path com1 = x10::comPortLinkPath(1);
+    std::filesystem::create_directories(com1.parent_path());
+    std::filesystem::remove(com1);
+    std::ofstream(com1) << pour.address().toStdString() << "\n";
+    Cm11aController c;
+    QSignalSpy status(&c, &controlcm::linkStatusChanged);
+    const long before = residentKb();
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QTRY_COMPARE(status.count(), 1);
+    QTest::qWait(2000); // the line keeps pouring; the driver keeps retaking it
+    const long grown = residentKb() - before;
+    std::filesystem::remove(com1);
+    QVERIFY2(status.at(0).at(0).toString().contains(
+                 "is not a CM11A: it sends far more than a CM11A can ("),
+             qPrintable(status.at(0).at(0).toString()));
+    QVERIFY2(grown < 4096, qPrintable(QString::number(grown)));
   }
 
   void missingPortIsNamed() {
