@@ -147,6 +147,8 @@ void NetworkLink::sendRaw(const std::vector<std::uint8_t> &bytes) {
     } else if (n < 0 && errno == EINTR) {
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
                x10::pollUnlessInterrupted(fd_, POLLOUT, 1000) & POLLOUT) {
+    } else if (x10::waitsInterrupted()) {
+      return; // the program is closing: the call ends as on a time-out
     } else {
       // What the server said before it closed (a refusal, say) is still to be read.
       const int error = n < 0 ? errno : EPIPE;

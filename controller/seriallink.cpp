@@ -145,8 +145,10 @@ void SerialLink::write(const std::vector<std::uint8_t> &bytes) {
       continue;
     if (n < 0 && errno != EAGAIN)
       return markLost(failureText(errno));
-    pollfd p{fd_, POLLOUT, 0};
-    if (::poll(&p, 1, kWriteWaitMs) <= 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+    const short events = x10::pollUnlessInterrupted(fd_, POLLOUT, kWriteWaitMs);
+    if (x10::waitsInterrupted())
+      return; // the program is closing: the call ends as on a time-out
+    if (!(events & POLLOUT) || (events & (POLLHUP | POLLERR | POLLNVAL)))
       return markLost(QStringLiteral("the device takes no more bytes"));
   }
 }
