@@ -4,8 +4,8 @@
 #include "controller/cm11acontroller.h"
 #include "controller/devicelock.h"
 #include "controller/portnames.h"
-#include "simulator/shell/pseudoterminal.h"
 #include "tests/support/builtprogram.h"
+#include "tests/support/linepour.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"
 #include "tests/support/simulatorprocess.h"
@@ -21,21 +21,14 @@
 #include <QTest>
 #include <QTimeZone>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
-#include <thread>
 
 #include <csignal>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -58,80 +51,6 @@ long residentKb() {
   status >> kb;
   return kb;
 }
-
-// A line that pours bytes (zeros, or random ones) as fast as it takes them, from a thread,
-// until destroyed: the master of a pseudo-terminal, or a local TCP port that pours into the
-// first connection, after answering its status request when asked to (and a pause).
-class Pour {
-public:
-  enum class What { Zeros, Random };
-  Pour(What what, bool answerFirst, bool network) {
-    if (network) {
-      listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-      sockaddr_in a{};
-      a.sin_family = AF_INET;
-      a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-      socklen_t size = sizeof a;
-      if (::bind(listener_, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
-          ::listen(listener_, 4) == 0 &&
-          ::getsockname(listener_, reinterpret_cast<sockaddr *>(&a), &size) == 0)
-        address_ = QStringLiteral("tcp://127.0.0.1:%1").arg(ntohs(a.sin_port));
-    } else {
-      x10::sim::PtyPair pty = x10::sim::openRawPty();
-      line_ = pty.master.release();
-      ::fcntl(line_, F_SETFL, ::fcntl(line_, F_GETFL) | O_NONBLOCK);
-      slave_ = pty.slave.release();
-      address_ = QString::fromStdString(pty.slavePath);
-    }
-    thread_ = std::thread([this, what, answerFirst] { run(what, answerFirst); });
-  }
-  ~Pour() {
-    stop_ = true;
-    thread_.join();
-    for (const int fd : {line_, slave_, listener_})
-      if (fd >= 0)
-        ::close(fd);
-  }
-  // The pseudo-terminal's device, or the port's tcp:// address.
-  QString address() const { return address_; }
-
-private:
-  bool ready(int fd, short events) {
-    pollfd p{fd, events, 0};
-    return !stop_ && ::poll(&p, 1, 20) > 0 && (p.revents & events);
-  }
-  void run(What what, bool answerFirst) {
-    while (listener_ >= 0 && line_ < 0 && !stop_)
-      if (ready(listener_, POLLIN))
-        line_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    std::uint8_t request = 0;
-    while (answerFirst && request != 0x8B && !stop_)
-      if (ready(line_, POLLIN) && ::read(line_, &request, 1) != 1)
-        return;
-    if (answerFirst) { // and lets Init finish first
-      (void)!::write(line_, kStatus.data(), kStatus.size());
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    }
-    std::vector<std::uint8_t> chunk(4096, 0);
-    std::mt19937 random(27);
-    while (!stop_) {
-      if (what == What::Random)
-        for (auto &b : chunk)
-          b = static_cast<std::uint8_t>(random() | 1); // never a run of zeros
-      if (ready(line_, POLLOUT) &&
-          ::send(line_, chunk.data(), chunk.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0 &&
-          errno == ENOTSOCK)
-        (void)!::write(line_, chunk.data(), chunk.size());
-    }
-  }
-
-  int listener_ = -1;
-  int line_ = -1;
-  int slave_ = -1; // kept open, as PtyPeer does, so the line settings stay raw
-  QString address_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
 
 } // namespace
 
@@ -492,10 +411,10 @@ private slots:
     QFETCH(QString, line);
     QFETCH(int, code);
     QFETCH(QString, reason);
-    std::optional<Pour> pour;
+    std::optional<LinePour> pour;
     if (line.contains(' '))
-      pour.emplace(line.endsWith("zeros") ? Pour::What::Zeros : Pour::What::Random, false,
-                   line.startsWith("tcp"));
+      pour.emplace(line.endsWith("zeros") ? LinePour::What::Zeros : LinePour::What::Random,
+                   line.startsWith("tcp") ? LinePour::Line::Network : LinePour::Line::Pty, Bytes{});
     const std::filesystem::path com1 = x10::comPortLinkPath(1);
     std::filesystem::create_directories(com1.parent_path());
     std::filesystem::remove(com1);
@@ -524,7 +443,7 @@ private slots:
   // A port that pours random bytes for seconds after a good Init: the link is lost, as a
   // pulled plug is, and memory stays where it was.
   void floodAfterInitLosesTheLink() {
-    Pour pour(Pour::What::Random, true, true);
+    LinePour pour(LinePour::What::Random, LinePour::Line::Network, kStatus);
     const std::filesystem::path com1 = x10::comPortLinkPath(1);
     std::filesystem::create_directories(com1.parent_path());
     std::filesystem::remove(com1);
@@ -654,15 +573,9 @@ private slots:
     QFETCH(QString, line);
     QFETCH(int, code);
     QFETCH(QString, reason);
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
-            ::listen(listener, 1) == 0 &&
-            ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &size) == 0);
-    const int port = ntohs(a.sin_port);
+    int port = 0;
+    const int listener = listenOnLoopback(port);
+    QVERIFY(listener >= 0);
     QFile file(QString::fromStdString(x10::comPortLinkPath(6).string()));
     std::filesystem::create_directories(x10::comPortLinkPath(6).parent_path());
     QVERIFY(file.open(QIODevice::WriteOnly));

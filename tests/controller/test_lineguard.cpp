@@ -40,15 +40,19 @@ private slots:
     QTest::addColumn<Verdict>("verdict");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("report");
-    QTest::newRow("a status reply at once") << Passes{{0, 14, 0x11}} << 14 << Verdict::Plausible
-                                            << "" << "";
-    QTest::newRow("480 a second for 3 s") << every(0, 100, 30, 48, 0x5A) << 1440
-                                          << Verdict::Plausible << "" << "";
+    QTest::newRow("a status reply at once")
+        << Passes{{0, 14, 0x11}} << 14 << Verdict::Plausible << ""
+        << "";
+    QTest::newRow("480 a second for 3 s")
+        << every(0, 100, 30, 48, 0x5A) << 1440 << Verdict::Plausible << ""
+        << "";
     QTest::newRow("a second's bytes held up, then read at once")
-        << Passes{{1000, 480, 0x33}} << 480 << Verdict::Plausible << "" << "";
+        << Passes{{1000, 480, 0x33}} << 480 << Verdict::Plausible << ""
+        << "";
     QTest::newRow("a little over the rate: dropped and reported")
         << Passes{{0, 64, 0x33}, {500, 290, 0x33}, {1000, 1, 0x33}} << 305 << Verdict::Plausible
-        << "" << "ignored 50 bytes in the last second: more than a CM11A sends (480 a second)";
+        << ""
+        << "ignored 50 bytes in the last second: more than a CM11A sends (480 a second)";
     QTest::newRow("a full read pass at once after opening")
         << Passes{{0, 256, 0xAB}} << 0 << Verdict::Flood
         << "sends far more than a CM11A can (256 bytes within 1 ms; a CM11A sends at most 480 a "
