@@ -52,8 +52,8 @@ std::vector<std::uint8_t> LineGuard::take(std::span<const std::uint8_t> bytes, T
   return kept;
 }
 
-// Tokens come at the interface's byte rate and keep for a second: a burst held up in the
-// system's buffers for up to a second still passes.
+// Tokens come at kTakenPerSecond and keep for a second: a burst held up in the system's
+// buffers for up to a second still passes.
 void LineGuard::refill(Time now) {
   if (now - windowStart_ >= kWindow) {
     if (windowDropped_ > 0)
@@ -65,7 +65,7 @@ void LineGuard::refill(Time now) {
     windowDropped_ = 0;
   }
   const double seconds = std::chrono::duration<double>(now - last_).count();
-  tokens_ = std::min<double>(kBytesPerSecond, tokens_ + std::max(seconds, 0.0) * kBytesPerSecond);
+  tokens_ = std::min<double>(kTakenPerSecond, tokens_ + std::max(seconds, 0.0) * kTakenPerSecond);
   last_ = now;
 }
 

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 #pragma once
-// Keeps what a link hands the driver within what a CM11A can send: 480 bytes a second at
-// 4800 8N1. Each read pass's bytes go through take(): those within the rate come back, the rest
-// are dropped and counted (reported at most once a second). A line that sends far more than
-// the rate, or nothing but zero bytes, is judged not to be an interface at all. Time is an
+// Keeps what a link hands the driver near what a CM11A can send: 480 bytes a second at
+// 4800 8N1. Each read pass's bytes go through take(): those within four times that come back,
+// the rest are dropped and counted (reported at most once a second). A line that sends far
+// more, or nothing but zero bytes, is judged not to be an interface at all. Time is an
 // input: no clock, no I/O.
 
 #include <chrono>
@@ -23,6 +23,10 @@ public:
 
   // The most a CM11A sends in a second.
   static constexpr int kBytesPerSecond = 480;
+  // What is taken: four times that, for bytes bunched on their way and for a double of the
+  // interface that runs faster than the real one (the simulator's fast mode, about twice the
+  // rate in a storm of traffic); beyond it nothing is a CM11A.
+  static constexpr int kTakenPerSecond = 4 * kBytesPerSecond;
   // Bytes taken at once right after opening: a status reply and a poll, however fast a
   // double answers.
   static constexpr int kFirstBurst = 64;

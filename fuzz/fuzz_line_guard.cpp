@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 // The line guard on a script of read passes: each step waits a two-byte number of ms, then
 // passes n bytes (a third byte: the count, and the fourth's low bit: zeros, or the input's
-// next bytes). Invariants: a pass keeps a prefix of its bytes; no more is kept in all than a
-// CM11A sends (64 at once, then 480 a second); a line judged not an interface keeps nothing
+// next bytes). Invariants: a pass keeps a prefix of its bytes; no more is kept in all than 64
+// at once, then four times a CM11A's 480 a second; a line judged not an interface keeps nothing
 // more and says why, a plausible one says nothing; a report says what was ignored.
 
 #include "controller/lineguard.h"
@@ -33,10 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(!judged || taken.empty(), "bytes kept from a line already judged");
     kept += static_cast<long long>(taken.size());
     const double allowed = x10::LineGuard::kFirstBurst +
-                           duration<double>(elapsed).count() * x10::LineGuard::kBytesPerSecond;
+                           duration<double>(elapsed).count() * x10::LineGuard::kTakenPerSecond;
     require(static_cast<double>(kept) <= allowed + 1e-6, "more kept than a CM11A can send");
     const bool plausible = guard.verdict() == x10::LineGuard::Verdict::Plausible;
-    require(plausible == guard.verdictText().empty(), "a verdict without its reason, or the reverse");
+    require(plausible == guard.verdictText().empty(),
+            "a verdict without its reason, or the reverse");
     if (const auto report = guard.takeReport())
       require(report->rfind("ignored ", 0) == 0, "a report that does not say what was ignored");
   }

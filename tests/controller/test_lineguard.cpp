@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The line guard on a virtual clock: read passes of so many bytes at so many milliseconds after
-// opening, and what a CM11A could have sent of them.
+// opening, and what of them is taken: 64 at once, then up to 1,920 a second (four times a
+// CM11A's rate).
 #include "controller/lineguard.h"
 
 #include <QTest>
@@ -49,8 +50,8 @@ private slots:
     QTest::newRow("a second's bytes held up, then read at once")
         << Passes{{1000, 480, 0x33}} << 480 << Verdict::Plausible << ""
         << "";
-    QTest::newRow("a little over the rate: dropped and reported")
-        << Passes{{0, 64, 0x33}, {500, 290, 0x33}, {1000, 1, 0x33}} << 305 << Verdict::Plausible
+    QTest::newRow("over four times the rate: dropped and reported")
+        << Passes{{0, 64, 0x33}, {500, 1010, 0x33}, {1000, 1, 0x33}} << 1025 << Verdict::Plausible
         << ""
         << "ignored 50 bytes in the last second: more than a CM11A sends (480 a second)";
     QTest::newRow("a full read pass at once after opening")
@@ -59,9 +60,9 @@ private slots:
            "second)"
         << "";
     QTest::newRow("a flood after two quiet seconds")
-        << Passes{{0, 10, 0x5A}, {2000, 300, 0x77}, {2005, 300, 0x77}} << 310 << Verdict::Flood
-        << "sends far more than a CM11A can (600 bytes within 5 ms; a CM11A sends at most 480 a "
-           "second)"
+        << Passes{{0, 10, 0x5A}, {2000, 300, 0x77}, {2005, 1800, 0x77}} << 310 << Verdict::Flood
+        << "sends far more than a CM11A can (2,100 bytes within 5 ms; a CM11A sends at most 480 "
+           "a second)"
         << "";
     QTest::newRow("31 zeros in a row") << Passes{{0, 31, 0x00}} << 31 << Verdict::Plausible << ""
                                        << "";
