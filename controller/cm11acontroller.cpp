@@ -74,8 +74,11 @@ qint16 Cm11aController::Init() {
                       link().description() + ": " + QString::fromStdString(r.error().message) +
                           (network ? "; check that the server serves a CM11A at 4800 baud" : ""));
   } catch (const DeviceError &e) {
-    return failInit(link().refusedInUse() ? InitPortInUse : InitOpenFailed,
-                    link().refusedInUse() ? link().lostReason() : QString::fromUtf8(e.what()));
+    if (link().refusedInUse())
+      return failInit(InitPortInUse, link().lostReason());
+    if (link().notAnInterface())
+      return failInit(InitWrongAnswer, link().lostReason());
+    return failInit(InitOpenFailed, QString::fromUtf8(e.what()));
   }
   initialised_ = true;
   takeover_.opened();

@@ -71,6 +71,23 @@ std::chrono::milliseconds readyWait(const Transmission &t) {
 
 } // namespace
 
+std::chrono::milliseconds Cm11aCore::callBound(OperationKind kind,
+                                               const std::vector<Transmission> &transmissions) {
+  switch (kind) {
+  case OperationKind::Probe:
+    return kLineWait + kStepAllowance;
+  case OperationKind::Clear:
+    return kLineWait + 2 * kStepAllowance +
+           readyWait(Transmission::setClock({}, kMonitoredHouse, 0));
+  case OperationKind::Send:
+    break;
+  }
+  std::chrono::milliseconds bound = kLineWait;
+  for (const Transmission &t : transmissions)
+    bound += kStepAllowance + readyWait(t);
+  return bound;
+}
+
 // ---- operations -------------------------------------------------------------------------
 
 void Cm11aCore::startProbe(const Instant &now) {
@@ -96,6 +113,8 @@ void Cm11aCore::startSend(std::vector<Transmission> transmissions, Completion co
 void Cm11aCore::startOperation(Operation op, const Instant &now) {
   if (operationRunning())
     throw std::logic_error("an operation is already running");
+  callBound_ = callBound(op.kind, op.transmissions);
+  callEnd_ = now.steady + callBound_;
   queued_ = std::move(op);
   if (!op_)
     armLineWait(now);
@@ -136,10 +155,15 @@ void Cm11aCore::timePassed(const Instant &now) {
 }
 
 std::optional<SteadyTime> Cm11aCore::nextDeadline() const {
-  const auto due = phaseDeadline();
-  if (!queued_ || !lineWaitEnd_)
-    return due;
-  return due ? std::min(*due, *lineWaitEnd_) : lineWaitEnd_;
+  auto earliest = [](std::optional<SteadyTime> a, std::optional<SteadyTime> b) {
+    return a && b ? std::min(*a, *b) : a ? a : b;
+  };
+  auto due = phaseDeadline();
+  if (queued_)
+    due = earliest(due, lineWaitEnd_);
+  if (operationRunning())
+    due = earliest(due, callEnd_);
+  return due;
 }
 
 std::optional<SteadyTime> Cm11aCore::phaseDeadline() const {
@@ -178,6 +202,8 @@ void Cm11aCore::onByte(std::uint8_t b, const Instant &now) {
 }
 
 void Cm11aCore::onDeadline(const Instant &now) {
+  if (operationRunning() && callEnd_ && now.steady >= *callEnd_)
+    return failTooSlow(now);
   if (queued_ && lineWaitEnd_ && now.steady >= *lineWaitEnd_)
     return failQueued();
   switch (phase_) {
@@ -256,7 +282,7 @@ void Cm11aCore::onIdleByte(std::uint8_t b, const Instant &now) {
     clockOwed_ = true;
     return proceed(now);
   }
-  note("ignored stray byte " + hexByte(b));
+  noteStray(b, "", now);
 }
 
 void Cm11aCore::onChecksum(std::uint8_t b, const Instant &now) {
@@ -330,7 +356,7 @@ void Cm11aCore::onReady(std::uint8_t b, const Instant &now) {
     clockOwed_ = true;
     return proceed(now);
   }
-  note("ignored stray byte " + hexByte(b) + " while waiting for ready");
+  noteStray(b, " while waiting for ready", now);
 }
 
 void Cm11aCore::onReadyDeadline(const Instant &now) {
@@ -498,13 +524,15 @@ void Cm11aCore::finishProbe(const Instant &now) {
   const auto status = StatusReply::parse(rx_);
   if (!status)
     return fail(Failure::WrongAnswer,
-                "status reply " + hexBytes(rx_) +
-                    " has clock fields out of range: not an interface of this kind, "
-                    "or the wrong speed",
+                std::ranges::all_of(rx_, [](std::uint8_t b) { return b == 0; })
+                    ? "the status reply was nothing but zero bytes: a line held in break or a "
+                      "wrong device, not an interface of this kind"
+                    : "status reply " + hexBytes(rx_) + " has " + status.error() +
+                          ": not an interface of this kind, or the wrong speed",
                 now);
   note("status reply " + hexBytes(rx_));
   interruptions_ = 0;
-  op_->status = status;
+  op_->status = *status;
   op_->step = 1;
   proceed(now);
 }
@@ -564,6 +592,39 @@ void Cm11aCore::failQueued() {
   results_.push_back(Unexpected(OperationError{queued_->kind, Failure::LineBusy, message}));
   queued_.reset();
   lineWaitEnd_.reset();
+}
+
+// Fails the operation that overran its bound, whether it is on the line or still waiting for it.
+void Cm11aCore::failTooSlow(const Instant &now) {
+  const OperationKind kind = queued_ ? queued_->kind : op_->kind;
+  const std::string message =
+      operationName(kind) + " did not finish within " + millis(callBound_) +
+      ": the interface answers, but so late or breaks in so often that the call was given up; "
+      "try again";
+  callEnd_.reset();
+  if (queued_) {
+    note("failed: " + message);
+    results_.push_back(Unexpected(OperationError{kind, Failure::TooSlow, message}));
+    queued_.reset();
+    lineWaitEnd_.reset();
+    return;
+  }
+  fail(Failure::TooSlow, message, now);
+}
+
+// A line of noise must not flood the log: the first stray byte of each interval is noted, the
+// rest are counted and noted with the next one after the interval.
+void Cm11aCore::noteStray(std::uint8_t b, const std::string &where, const Instant &now) {
+  if (strayNoteEnd_ && now.steady < *strayNoteEnd_) {
+    ++strays_;
+    return;
+  }
+  if (strays_ > 0)
+    note("ignored " + std::to_string(strays_) +
+         " more stray bytes within a second of the last one noted");
+  strays_ = 0;
+  strayNoteEnd_ = now.steady + kStrayNoteInterval;
+  note("ignored stray byte " + hexByte(b) + where);
 }
 
 // What holds the line while no operation of ours runs, for the message of one that waited.

@@ -65,6 +65,13 @@ inline constexpr int kMaxInterruptions = 8;
 // Deadlines handled by one timePassed call. Each moves the core to another phase with a later
 // deadline or none; after a long stall a few may have fallen due together, never this many.
 inline constexpr int kMaxDeadlinesAtOnce = 8;
+// Each wait above is bounded, but an interface that answers every byte just inside its deadline,
+// and breaks in as often as allowed, could chain them for minutes. So a whole operation, from
+// its start to its result, is also bounded: the wait for the line, this much per step, and the
+// power-line time a transmission's "ready" is awaited for.
+inline constexpr std::chrono::milliseconds kStepAllowance = 3000ms;
+// Stray bytes are noted one by one at most this often; the rest are counted.
+inline constexpr std::chrono::milliseconds kStrayNoteInterval = 1000ms;
 } // namespace timing
 
 enum class OperationKind { Probe, Clear, Send };
@@ -82,6 +89,7 @@ enum class Failure {
   KeptInterrupting, // polls kept the step from completing
   NoisyLine,        // the line never fell quiet for a resync
   LineBusy,         // never started: the interface's own traffic held the line for kLineWait
+  TooSlow,          // not finished within the operation's bound (see callBound)
 };
 
 struct OperationDone {
@@ -115,6 +123,11 @@ public:
   // When timePassed must be called next; nothing while idle.
   std::optional<SteadyTime> nextDeadline() const;
 
+  // The longest an operation may take from its start to its result, whatever the interface
+  // does: kLineWait, plus kStepAllowance per step (the status request; clearing's resync and
+  // set-clock; each transmission), plus the "ready" wait of each transmission sent.
+  static std::chrono::milliseconds callBound(OperationKind kind,
+                                             const std::vector<Transmission> &transmissions);
   // An operation was started and has not produced its result yet.
   bool operationRunning() const;
   // Forget everything, as after reopening the port.
@@ -159,6 +172,8 @@ private:
   void finishIfDone(const Instant &now);
   void armLineWait(const Instant &now);
   void failQueued();
+  void failTooSlow(const Instant &now);
+  void noteStray(std::uint8_t b, const std::string &where, const Instant &now);
   std::string lineBusyWith() const;
 
   void onChecksum(std::uint8_t b, const Instant &now);
@@ -194,6 +209,10 @@ private:
   std::optional<Operation> op_;
   std::optional<Operation> queued_;
   std::optional<SteadyTime> lineWaitEnd_; // when queued_ fails; armed while no operation runs
+  std::optional<SteadyTime> callEnd_;     // the running operation's bound (callBound)
+  std::chrono::milliseconds callBound_{};
+  std::optional<SteadyTime> strayNoteEnd_; // until then stray bytes are only counted
+  long long strays_ = 0;                   // counted since the last note
   std::optional<InFlight> inFlight_;
   bool clockOwed_ = false; // a power-fail poll awaits its set-clock
   int clockTries_ = 0;     // set-clocks sent for it so far

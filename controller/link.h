@@ -6,6 +6,7 @@
 // without an event loop, and hear when it is lost. Idle bytes announce themselves through
 // bytesArrived, like a serial port's readyRead. Knows nothing of the protocol.
 
+#include "controller/lineguard.h"
 #include "vocabulary/result.h"
 
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class Link : public QObject {
@@ -44,11 +46,17 @@ public:
   // The far end ended a connection it had taken (a server closing it), as opposed to a device
   // unplugged or a network error.
   virtual bool closedByServer() const { return false; }
+  // The line was given up because what it sends is no CM11A's (a flood, a line of zeros).
+  bool notAnInterface() const { return guard_.verdict() != x10::LineGuard::Verdict::Plausible; }
 
   virtual void write(const std::vector<std::uint8_t> &bytes) = 0;
   virtual std::vector<std::uint8_t> readAvailable() = 0;
   // Blocks up to ms for bytes; bytesArrived fires inside. False on time-out or loss.
   virtual bool waitForBytes(int ms) = 0;
+
+  // The most one read pass takes from the line, so a line that never runs dry still hands
+  // control back (to the window, to a termination signal) between passes.
+  static constexpr std::size_t kReadPass = 256;
 
 signals:
   void bytesArrived();
@@ -59,6 +67,13 @@ protected:
   // call or event returns, since closing it inside its own report is unsafe; lost follows.
   void reportLost(const QString &reason);
   void forgetLoss() { lostReason_.clear(); }
+  // The line guard starts counting as the link opens.
+  void startGuard();
+  // What one read pass took, kept within what a CM11A can send (see x10::LineGuard); the rest
+  // is dropped and logged once a second. A line judged not to be an interface is reported lost.
+  std::vector<std::uint8_t> screen(std::span<const std::uint8_t> bytes);
+  // Stops the idle read notifications: a line that went away may read as ready for ever.
+  virtual void stopWatching() = 0;
   // Every byte at debug, with its direction and the milliseconds since the link opened.
   static void logTraffic(const QElapsedTimer &sinceOpen, const char *direction,
                          const std::vector<std::uint8_t> &bytes);
@@ -67,4 +82,5 @@ private:
   void closeLost();
 
   QString lostReason_;
+  x10::LineGuard guard_;
 };

@@ -74,6 +74,7 @@ Link::OpenResult NetworkLink::open(const QString &address) {
   notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, &NetworkLink::onReadable);
   sinceOpen_.start();
+  startGuard();
   if (port->mode == x10::NetworkPort::Mode::Rfc2217) {
     telnet_.emplace();
     sendRaw(telnet_->start());
@@ -147,6 +148,8 @@ void NetworkLink::sendRaw(const std::vector<std::uint8_t> &bytes) {
     } else if (n < 0 && errno == EINTR) {
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
                x10::pollUnlessInterrupted(fd_, POLLOUT, 1000) & POLLOUT) {
+    } else if (x10::waitsInterrupted()) {
+      return; // the program is closing: the call ends as on a time-out
     } else {
       // What the server said before it closed (a refusal, say) is still to be read.
       const int error = n < 0 ? errno : EPIPE;
@@ -184,24 +187,23 @@ void NetworkLink::onReadable() {
     emit bytesArrived();
 }
 
-// Reads all the socket holds. End of file or an error is the link lost; what came before it
-// is still handed on.
+// One pass: up to kReadPass bytes of what the socket holds. End of file or an error is the
+// link lost; what came before it is still handed on.
 void NetworkLink::readSocket() {
-  std::array<std::uint8_t, 4096> buffer{};
-  while (isOpen() && !isLost()) {
-    const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
-    if (n > 0) {
-      take(std::span(buffer.data(), static_cast<std::size_t>(n)));
-      continue;
-    }
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+  std::array<std::uint8_t, kReadPass> buffer{};
+  ssize_t n = -1;
+  do {
+    if (!isOpen() || isLost())
       return;
-    closedByServer_ = n == 0 || errno == ECONNRESET;
-    markLost(n == 0 ? QStringLiteral("the server closed the connection")
-                    : QString::fromLocal8Bit(std::strerror(errno)));
-  }
+    n = ::recv(fd_, buffer.data(), buffer.size(), 0);
+  } while (n < 0 && errno == EINTR && !x10::waitsInterrupted());
+  if (n > 0)
+    return take(std::span(buffer.data(), static_cast<std::size_t>(n)));
+  if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+    return;
+  closedByServer_ = n == 0 || errno == ECONNRESET;
+  markLost(n == 0 ? QStringLiteral("the server closed the connection")
+                  : QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 // The data is taken before the telnet replies go out: should the server have closed, a send
@@ -214,7 +216,7 @@ void NetworkLink::take(std::span<const std::uint8_t> raw) {
     for (const auto &note : telnet_->takeNotes())
       qCInfo(lcCm11a).noquote() << hostPort_ << QString::fromStdString(note);
   }
-  data = refusal_.pass(data);
+  data = screen(refusal_.pass(data));
   pending_.insert(pending_.end(), data.begin(), data.end());
   if (refusal_.refused())
     markLost({});
@@ -222,11 +224,14 @@ void NetworkLink::take(std::span<const std::uint8_t> raw) {
     sendRaw(telnet_->takeReplies());
 }
 
+void NetworkLink::stopWatching() {
+  if (notifier_)
+    notifier_->setEnabled(false);
+}
+
 void NetworkLink::markLost(const QString &why) {
   if (isLost())
     return;
-  if (notifier_)
-    notifier_->setEnabled(false);
   reportLost(
       refusal_.refused()
           ? QStringLiteral("%1 is in use by another client of the server (it said \"Port already "

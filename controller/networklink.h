@@ -41,6 +41,9 @@ public:
   std::vector<std::uint8_t> readAvailable() override;
   bool waitForBytes(int ms) override;
 
+protected:
+  void stopWatching() override;
+
 private:
   OpenResult connectTo(const x10::NetworkPort &port);
   void onReadable();

@@ -52,6 +52,14 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0)
     return openFailure(errno);
+  if (!::isatty(fd)) { // /dev/zero, a plain file: no line to set, and no interface behind it
+    ::close(fd);
+    return x10::Unexpected(OpenFailure{
+        OpenError::Other,
+        QStringLiteral("%1 is not a serial port (a terminal device): link the port to the "
+                       "interface's serial adapter")
+            .arg(description())});
+  }
   auto held = DeviceLock::acquire(fd, device);
   if (!held) {
     ::close(fd);
@@ -66,6 +74,7 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, &SerialLink::bytesArrived);
   sinceOpen_.start();
+  startGuard();
   qCInfo(lcCm11a).noquote() << "opened" << description();
   return {};
 }
@@ -141,29 +150,30 @@ void SerialLink::write(const std::vector<std::uint8_t> &bytes) {
       continue;
     if (n < 0 && errno != EAGAIN)
       return markLost(failureText(errno));
-    pollfd p{fd_, POLLOUT, 0};
-    if (::poll(&p, 1, kWriteWaitMs) <= 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+    const short events = x10::pollUnlessInterrupted(fd_, POLLOUT, kWriteWaitMs);
+    if (x10::waitsInterrupted())
+      return; // the program is closing: the call ends as on a time-out
+    if (!(events & POLLOUT) || (events & (POLLHUP | POLLERR | POLLNVAL)))
       return markLost(QStringLiteral("the device takes no more bytes"));
   }
 }
 
-// Everything waiting, then the loss when reading failed: bytes that came with a hang-up are
-// handed on before it is reported.
+// One pass: what the device holds, up to kReadPass bytes, then the loss when reading failed.
+// Bytes that came with a hang-up are handed on before it is reported.
 std::vector<std::uint8_t> SerialLink::readAvailable() {
-  std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[256];
-  while (isOpen() && !isLost()) {
-    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-    if (n > 0) {
-      bytes.insert(bytes.end(), buffer, buffer + n);
-    } else if (n == 0) { // a terminal hung up reads as end of file
-      markLost(failureText(EIO));
-    } else if (errno != EINTR) {
-      if (errno != EAGAIN)
-        markLost(failureText(errno));
-      break;
-    }
-  }
+  if (!isOpen() || isLost())
+    return {};
+  std::uint8_t buffer[kReadPass];
+  ssize_t n = ::read(fd_, buffer, sizeof buffer);
+  while (n < 0 && errno == EINTR && !x10::waitsInterrupted())
+    n = ::read(fd_, buffer, sizeof buffer);
+  if (n == 0) // a terminal hung up reads as end of file
+    markLost(failureText(EIO));
+  else if (n < 0 && errno != EAGAIN && errno != EINTR)
+    markLost(failureText(errno));
+  if (n <= 0)
+    return {};
+  std::vector<std::uint8_t> bytes = screen(std::span(buffer, static_cast<std::size_t>(n)));
   if (!bytes.empty())
     logBytes("<-", bytes);
   return bytes;
@@ -181,11 +191,14 @@ bool SerialLink::waitForBytes(int ms) {
   return arrived;
 }
 
+void SerialLink::stopWatching() {
+  if (notifier_)
+    notifier_->setEnabled(false);
+}
+
 void SerialLink::markLost(const QString &why) {
   if (isLost())
     return;
-  if (notifier_)
-    notifier_->setEnabled(false); // a hung-up device reads as ready for ever
   reportLost(
       QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why));
 }

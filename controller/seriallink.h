@@ -38,6 +38,9 @@ public:
   // on loss, and at once when waits are interrupted (controller/waitinterrupt.h).
   bool waitForBytes(int ms) override;
 
+protected:
+  void stopWatching() override;
+
 private:
   OpenResult openFailure(int error) const;
   void configure();

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/statusreply.h"
 
+#include <bit>
+
 namespace x10 {
 namespace {
 
@@ -11,19 +13,22 @@ std::uint16_t lowFirst(std::span<const std::uint8_t> b, std::size_t at) {
 
 } // namespace
 
-std::optional<StatusReply> StatusReply::parse(std::span<const std::uint8_t> b) {
+Result<StatusReply, std::string> StatusReply::parse(std::span<const std::uint8_t> b) {
   if (b.size() != kStatusReplySize)
-    return std::nullopt;
+    return Unexpected(std::to_string(b.size()) + " bytes, not " + std::to_string(kStatusReplySize));
   StatusReply r;
   r.batteryTimer = lowFirst(b, 0);
   r.second = b[2];
   r.minute = b[3];
   r.dayOfYear = (b[6] >> 7) << 8 | b[5];
   if (r.second > 59 || r.minute > 119 || b[4] > 11 || r.dayOfYear > 365)
-    return std::nullopt;
+    return Unexpected(std::string("clock fields out of range"));
   r.hour = b[4] * 2 + r.minute / 60;
   r.minute %= 60;
   r.dayMask = b[6] & 0x7F;
+  if (std::popcount(r.dayMask) != 1) // the interface's clock is always on one day
+    return Unexpected(std::string(r.dayMask == 0 ? "no day of the week set"
+                                                 : "more than one day of the week set"));
   r.monitoredHouse = HouseCode::fromNibble(b[7] >> 4);
   r.firmware = b[7] & 0xF;
   r.addressed = lowFirst(b, 8);

@@ -4,11 +4,12 @@
 // The interface's 14-byte answer to a status request (0x8B). Receiving a well-formed one is
 // how the driver knows an interface is present and speaking at the right speed.
 
+#include "vocabulary/result.h"
 #include "vocabulary/x10codes.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
+#include <string>
 
 namespace x10 {
 
@@ -28,9 +29,9 @@ struct StatusReply {
   std::uint16_t onOff = 0;
   std::uint16_t dimmed = 0;
 
-  // Nothing unless exactly 14 bytes with clock fields in range (garbage at a wrong speed
-  // seldom passes that).
-  static std::optional<StatusReply> parse(std::span<const std::uint8_t> bytes);
+  // Exactly 14 bytes with clock fields in range and exactly one day of the week set (garbage
+  // at a wrong speed, or a line of zeros, seldom passes that); otherwise what is wrong.
+  static Result<StatusReply, std::string> parse(std::span<const std::uint8_t> bytes);
   static bool includes(std::uint16_t bitmap, UnitCode unit) { return bitmap >> unit.nibble() & 1; }
 };
 

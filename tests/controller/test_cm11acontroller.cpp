@@ -6,6 +6,7 @@
 #include "controller/linkkeeper.h"
 #include "controller/portnames.h"
 #include "tests/support/builtprogram.h"
+#include "tests/support/linepour.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"
 #include "tests/support/simulatorprocess.h"
@@ -22,6 +23,7 @@
 #include <QTimeZone>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -34,7 +36,6 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,6 +47,17 @@ namespace {
 const Bytes kStatus{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82,
                     0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00};
 const PtyPeer::Step kProbe{{0x8B}, kStatus};
+
+// This process's resident memory in kB.
+long residentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long kb = -1;
+  while (status >> key && key != "VmRSS:")
+    status.ignore(1 << 12, '\n');
+  status >> kb;
+  return kb;
+}
 
 } // namespace
 
@@ -285,6 +297,8 @@ private slots:
     QTest::newRow("silent") << Bytes{} << int(Cm11aController::InitNoAnswer) << "no answer";
     QTest::newRow("cut short") << Bytes{0xFF, 0xFF, 0x13} << int(Cm11aController::InitWrongAnswer)
                                << "cut short";
+    QTest::newRow("fourteen zeros")
+        << Bytes(14, 0x00) << int(Cm11aController::InitWrongAnswer) << "nothing but zero bytes";
   }
   void initFailuresEndWithinTheirDeadline() {
     QFETCH(Bytes, reply);
@@ -466,6 +480,83 @@ private slots:
     second.kill();
     QVERIFY(second.waitForFinished(5000));
     QVERIFY(QFile::remove(lockFile));
+  }
+
+  // A serial path that is no terminal is refused at open; a line that pours zeros or bytes
+  // without pause fails Init with what it did, within the status request's wait and with
+  // memory kept where it was.
+  void linesThatAreNoInterfaceFailInit_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("/dev/zero") << "/dev/zero" << int(Cm11aController::InitOpenFailed)
+                               << " (a link to /dev/zero) is not a serial port (a terminal "
+                                  "device): link the port to the interface's serial adapter";
+    QTest::newRow("/dev/null") << "/dev/null" << int(Cm11aController::InitOpenFailed)
+                               << " (a link to /dev/null) is not a serial port (a terminal "
+                                  "device): link the port to the interface's serial adapter";
+    QTest::newRow("pseudo-terminal pouring zeros")
+        << "pty zeros" << int(Cm11aController::InitWrongAnswer) << "nothing but zero bytes";
+    QTest::newRow("pseudo-terminal pouring bytes")
+        << "pty bytes" << int(Cm11aController::InitWrongAnswer)
+        << "is not a CM11A: it sends far more than a CM11A can (";
+    QTest::newRow("TCP port pouring bytes")
+        << "tcp bytes" << int(Cm11aController::InitWrongAnswer)
+        << "127.0.0.1:%1 is not a CM11A: it sends far more than a CM11A can (";
+  }
+  void linesThatAreNoInterfaceFailInit() {
+    QFETCH(QString, line);
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    std::optional<LinePour> pour;
+    if (line.contains(' '))
+      pour.emplace(line.endsWith("zeros") ? LinePour::What::Zeros : LinePour::What::Random,
+                   line.startsWith("tcp") ? LinePour::Line::Network : LinePour::Line::Pty, Bytes{});
+    const std::filesystem::path com1 = x10::comPortLinkPath(1);
+    std::filesystem::create_directories(com1.parent_path());
+    std::filesystem::remove(com1);
+    if (line.startsWith("tcp")) {
+      std::ofstream(com1) << pour->address().toStdString() << "\n";
+      reason = reason.arg(pour->address().section(':', -1));
+    } else {
+      linkCom(1, (pour ? pour->address() : line).toStdString());
+    }
+    Cm11aController c;
+    const long before = residentKb();
+    QElapsedTimer timer;
+    timer.start();
+    const int result = c.Init();
+    const qint64 ms = timer.elapsed();
+    const long grown = residentKb() - before;
+    std::filesystem::remove(com1);
+    QCOMPARE(result, code);
+    QVERIFY2(c.lastErrorText().contains(reason), qPrintable(c.lastErrorText()));
+    QVERIFY2(ms < 1500, qPrintable(QString::number(ms)));
+    QVERIFY2(grown < 4096, qPrintable(QString::number(grown)));
+    qInfo("%s: Init failed in %lld ms, resident memory grew %ld kB: %s", qPrintable(line), ms,
+          grown, qPrintable(c.lastErrorText()));
+  }
+
+  // A port that pours random bytes for seconds after a good Init: the link is lost, as a
+  // pulled plug is, and memory stays where it was.
+  void floodAfterInitLosesTheLink() {
+    LinePour pour(LinePour::What::Random, LinePour::Line::Network, kStatus);
+    const std::filesystem::path com1 = x10::comPortLinkPath(1);
+    std::filesystem::create_directories(com1.parent_path());
+    std::filesystem::remove(com1);
+    std::ofstream(com1) << pour.address().toStdString() << "\n";
+    Cm11aController c;
+    QSignalSpy status(&c, &controlcm::linkStatusChanged);
+    const long before = residentKb();
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QTRY_COMPARE(status.count(), 1);
+    QTest::qWait(2000); // the line keeps pouring; the driver keeps retaking it
+    const long grown = residentKb() - before;
+    std::filesystem::remove(com1);
+    QVERIFY2(status.at(0).at(0).toString().contains(
+                 "is not a CM11A: it sends far more than a CM11A can ("),
+             qPrintable(status.at(0).at(0).toString()));
+    QVERIFY2(grown < 4096, qPrintable(QString::number(grown)));
   }
 
   void missingPortIsNamed() {

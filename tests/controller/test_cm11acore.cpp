@@ -374,13 +374,132 @@ private slots:
     QCOMPARE(r->error().failure, failure);
   }
 
-  void statusCutShortIsAWrongAnswer() {
+  void statusRepliesThatAreNoneAreWrongAnswers_data() {
+    QTest::addColumn<Bytes>("reply");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("cut short") << Bytes{0xFF, 0xFF, 0x13}
+                               << "status reply cut short: 3 of 14 bytes (FF FF 13): wrong speed, "
+                                  "or not an interface of this kind";
+    QTest::newRow("fourteen zeros")
+        << Bytes(14, 0x00)
+        << "the status reply was nothing but zero bytes: a line held in break or a wrong device, "
+           "not an interface of this kind";
+    QTest::newRow("no day of the week")
+        << Bytes{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x80, 0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00}
+        << "status reply FF FF 13 40 0A 48 80 61 40 00 40 00 00 00 has no day of the week set: "
+           "not an interface of this kind, or the wrong speed";
+  }
+  void statusRepliesThatAreNoneAreWrongAnswers() {
+    QFETCH(Bytes, reply);
+    QFETCH(QString, message);
     Peer p;
     p.core.startProbe(p.now());
     EXPECT_WRITTEN(p, {0x8B});
-    p.reply({0xFF, 0xFF, 0x13});
+    p.reply(reply);
     p.advance(1500ms);
-    QCOMPARE(p.core.takeResult()->error().failure, Failure::WrongAnswer);
+    const auto r = p.core.takeResult();
+    QVERIFY(r && !r->has_value());
+    QCOMPARE(r->error().failure, Failure::WrongAnswer);
+    QCOMPARE(QString::fromStdString(r->error().message), message);
+  }
+
+  // Each operation's bound: 4 s for the line, 3 s a step, and each transmission's ready wait
+  // (its power-line time at 50 Hz, plus 5.4 s for another transmitter's address and full dim,
+  // plus 1 s).
+  void callBounds_data() {
+    QTest::addColumn<OperationKind>("kind");
+    QTest::addColumn<int>("transmissions"); // 0: none, 1: A1 On, 2: A Dim 22
+    QTest::addColumn<int>("boundMs");
+    QTest::newRow("status request") << OperationKind::Probe << 0 << 7000;
+    // resync and set-clock: 4 + 2 x 3 + (0 + 5.4 + 1)
+    QTest::newRow("clear") << OperationKind::Clear << 0 << 16400;
+    // two frames of 25 cycles: 4 + 2 x (3 + 0.5 + 5.4 + 1)
+    QTest::newRow("A1 On") << OperationKind::Send << 1 << 23800;
+    // 22 x 11 + 3 cycles: 4 + 3 + 4.9 + 5.4 + 1
+    QTest::newRow("A Dim 22") << OperationKind::Send << 2 << 18300;
+  }
+  void callBounds() {
+    QFETCH(OperationKind, kind);
+    QFETCH(int, transmissions);
+    QFETCH(int, boundMs);
+    Peer p;
+    const std::vector<std::vector<Transmission>> sends{
+        {}, p.a1On(), {Transmission::function(*HouseCode::fromLetter('A'), Function::Dim, 22)}};
+    QCOMPARE(Cm11aCore::callBound(kind, sends[static_cast<std::size_t>(transmissions)]).count(),
+             boundMs);
+  }
+
+  // An interface that answers every byte 1 ms inside its deadline and breaks in with a poll and
+  // a slow upload as often as a step allows, then gives the checksum and "ready" just in time:
+  // without a bound of its own the call would take tens of seconds.
+  void justInsideEveryDeadlineStillEndsAtTheBound_data() {
+    QTest::addColumn<bool>("send"); // A1 On, or the status request
+    QTest::addColumn<int>("boundMs");
+    QTest::newRow("status request") << false << 7000;
+    QTest::newRow("SendWait A1 On") << true << 23800;
+  }
+  void justInsideEveryDeadlineStillEndsAtTheBound() {
+    QFETCH(bool, send);
+    QFETCH(int, boundMs);
+    Peer p;
+    if (send)
+      p.core.startSend(p.a1On(), Completion::Done, p.now());
+    else
+      p.core.startProbe(p.now());
+    const SteadyTime start = p.now().steady;
+    Bytes planned;
+    bool oneByOne = false; // an upload's bytes each come just inside the gap allowed
+    // A poll for a status request must leave the poll's gap before the reply's deadline.
+    auto lead = 1ms;
+    int polls = 0;
+    std::optional<OperationResult> r;
+    for (int round = 0; round < 10000 && !r; r = p.core.takeResult(), ++round) {
+      const Bytes out = p.written();
+      oneByOne = out == Bytes{0xC3} || (oneByOne && out.empty());
+      if (out == Bytes{0xC3}) {
+        planned = {0x09, 0x00, 0x66, 0x66, 0x66, 0x66, 0x66, 0x66, 0x66, 0x66};
+      } else if (out == Bytes{0x00}) {
+        planned = {0x55};
+        polls = 0;
+      } else if (out == Bytes{0x8B} || out.size() == 2) {
+        const auto checksum = static_cast<std::uint8_t>(out.size() == 2 ? out[0] + out[1] : 0);
+        planned = polls++ < 8 ? Bytes{0x5A} : out.size() == 2 ? Bytes{checksum} : kStatus;
+        lead = out == Bytes{0x8B} && planned == Bytes{0x5A} ? 101ms : 1ms;
+      }
+      const auto due = p.core.nextDeadline();
+      QVERIFY(due);
+      const auto wait =
+          std::chrono::duration_cast<std::chrono::milliseconds>(*due - p.now().steady);
+      if (planned.empty() || wait <= lead) {
+        p.advance(wait); // nothing to say: let the deadline pass (a poll's gap, say)
+        continue;
+      }
+      p.advance(wait - lead);
+      const auto n = static_cast<long>(oneByOne ? 1 : planned.size());
+      p.reply(Bytes(planned.begin(), planned.begin() + n));
+      planned.erase(planned.begin(), planned.begin() + n);
+    }
+    QVERIFY(r && !r->has_value());
+    QCOMPARE(r->error().failure, Failure::TooSlow);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(p.now().steady - start);
+    QVERIFY2(took.count() <= boundMs && took.count() > boundMs - 1000,
+             qPrintable(QString::number(took.count())));
+  }
+
+  // A line of noise is noted once a second, with the count of the rest.
+  void strayBytesAreNotedOnceASecond() {
+    Peer p;
+    p.reply({0x07, 0x11, 0x13, 0x33, 0x00});
+    p.advance(999ms);
+    p.reply({0x44});
+    p.advance(1ms);
+    p.reply({0x09});
+    QStringList notes;
+    for (const auto &line : p.core.takeNotes())
+      notes << QString::fromStdString(line);
+    QCOMPARE(notes, (QStringList{"ignored stray byte 0x07",
+                                 "ignored 5 more stray bytes within a second of the last one noted",
+                                 "ignored stray byte 0x09"}));
   }
 
   // A power failure while an accepted send is still on the line: the clock is answered, the

@@ -133,10 +133,23 @@ private slots:
     QCOMPARE(s->dimmed, 0);
   }
 
+  void statusReplyRefusesGarbage_data() {
+    QTest::addColumn<Bytes>("reply");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("13 bytes") << Bytes(13, 0x00) << "13 bytes, not 14";
+    QTest::newRow("15 bytes") << Bytes(15, 0x00) << "15 bytes, not 14";
+    QTest::newRow("seconds 255") << Bytes(14, 0xFF) << "clock fields out of range";
+    QTest::newRow("fourteen zero bytes") << Bytes(14, 0x00) << "no day of the week set";
+    QTest::newRow("Sunday and Monday")
+        << Bytes{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x83, 0x61, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00}
+        << "more than one day of the week set";
+  }
   void statusReplyRefusesGarbage() {
-    QVERIFY(!StatusReply::parse(Bytes(13, 0x00)));
-    QVERIFY(!StatusReply::parse(Bytes(15, 0x00)));
-    QVERIFY(!StatusReply::parse(Bytes(14, 0xFF))); // seconds 255
+    QFETCH(Bytes, reply);
+    QFETCH(QString, reason);
+    const auto parsed = StatusReply::parse(reply);
+    QVERIFY(!parsed);
+    QCOMPARE(QString::fromStdString(parsed.error()), reason);
   }
 
   // Year days count from 0: 365 is 31 December of a leap year, 366 is none.

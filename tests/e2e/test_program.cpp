@@ -3,9 +3,11 @@
 // The built x10console itself, with the simulator up as COM 2. Init is pressed through Qt's
 // VNC platform, as a viewer would press it; then a termination signal closes the window as
 // Exit does: the program ends with status 0 and leaves no lock file behind, at once also when
-// the signal comes during a GetEvent that would wait 10 s. --help and --version answer with
+// the signal comes during a GetEvent that would wait 10 s, or while the line pours bytes
+// without pause (the link lost and retaken over and over). --help and --version answer with
 // or without a display, and with no display the program says so in one line.
 #include "tests/support/builtprogram.h"
+#include "tests/support/linepour.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/vncpointer.h"
 #include "tests/support/waituntil.h"
@@ -19,6 +21,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 
 class TestProgram : public QObject {
   Q_OBJECT
@@ -70,20 +73,33 @@ private slots:
   void terminationSignalClosesItAsExitDoes_data() {
     QTest::addColumn<int>("signal");
     QTest::addColumn<bool>("duringGetEvent");
-    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
-    QTest::newRow("SIGINT") << int(SIGINT) << false;
-    QTest::newRow("SIGHUP") << int(SIGHUP) << false;
-    QTest::newRow("SIGTERM during GetEvent") << int(SIGTERM) << true;
+    QTest::addColumn<bool>("duringFlood");
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false << false;
+    QTest::newRow("SIGINT") << int(SIGINT) << false << false;
+    QTest::newRow("SIGHUP") << int(SIGHUP) << false << false;
+    QTest::newRow("SIGTERM during GetEvent") << int(SIGTERM) << true << false;
+    QTest::newRow("SIGTERM during a flood") << int(SIGTERM) << false << true;
   }
   void terminationSignalClosesItAsExitDoes() {
     QFETCH(int, signal);
     QFETCH(bool, duringGetEvent);
+    QFETCH(bool, duringFlood);
     QTemporaryDir config;
     QVERIFY(config.isValid());
     const std::filesystem::path link = config.path().toStdString() + "/x10console/ports/com2";
-    SimulatorProcess sim(CM11A_SIM, {"--fast", "--link", QString::fromStdString(link.string())},
-                         link);
-    QVERIFY2(sim.ready(), qPrintable(sim.errors()));
+    std::optional<SimulatorProcess> sim;
+    std::optional<LinePour> pour;
+    if (duringFlood) { // answers Init, then pours
+      pour.emplace(LinePour::What::Random, LinePour::Line::Pty,
+                   std::vector<std::uint8_t>{0xFF, 0xFF, 0x13, 0x40, 0x0A, 0x48, 0x82, 0x61, 0x40,
+                                             0x00, 0x40, 0x00, 0x00, 0x00});
+      std::filesystem::create_directories(link.parent_path());
+      std::filesystem::create_symlink(pour->address().toStdString(), link);
+    } else {
+      sim.emplace(CM11A_SIM, QStringList{"--fast", "--link", QString::fromStdString(link.string())},
+                  link);
+      QVERIFY2(sim->ready(), qPrintable(sim->errors()));
+    }
     const QString device = QFileInfo(QString::fromStdString(link.string())).symLinkTarget();
     const QString lockFile = "/run/lock/LCK.." + QFileInfo(device).fileName();
 
@@ -119,11 +135,21 @@ private slots:
           },
           5000));
     }
+    if (duringFlood) {
+      QByteArray log;
+      QVERIFY(waitUntil(
+          [&] {
+            log += console.readAllStandardError();
+            return log.contains("is not a CM11A: it sends far more");
+          },
+          5000));
+    }
     QElapsedTimer sinceSignal;
     sinceSignal.start();
     QCOMPARE(::kill(static_cast<pid_t>(console.processId()), signal), 0);
     QVERIFY(console.waitForFinished(5000));
     QVERIFY2(sinceSignal.elapsed() < 2000, qPrintable(QString::number(sinceSignal.elapsed())));
+    qInfo("ended %lld ms after the signal", sinceSignal.elapsed());
     if (duringGetEvent)
       QVERIFY(console.readAllStandardError().contains("wait ended early: the program is closing"));
     QCOMPARE(console.exitStatus(), QProcess::NormalExit);
