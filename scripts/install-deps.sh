@@ -20,9 +20,12 @@
 #   licence        reuse, which checks every file's licence and copyright;
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
 #                  under emulation takes: the architecture added to dpkg (multiarch), the cross
-#                  compiler, Qt's libraries of that architecture, qemu-user-static.
+#                  compiler, Qt's libraries of that architecture, qemu-user-static;
+#   windows        build (its Qt tools run on the build machine), the MinGW-w64 cross compiler
+#                  (POSIX threads), what fetches and unpacks Debian's Qt source (dpkg-dev,
+#                  xz-utils), Wine to run the result and NSIS to make its installer.
 # Usage: scripts/install-deps.sh [build] [test] [format] [fuzz] [bench] [package] [screenshot]
-#                                [licence] [arm64] [armhf]
+#                                [licence] [arm64] [armhf] [windows]
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev libgl-dev)
@@ -49,9 +52,12 @@ for need in "$@"; do
       architectures+=("$need")
       packages+=(crossbuild-essential-"$need" qemu-user-static
                  {qt6-base-dev,libgl-dev}:"$need") ;;
+    windows)
+      packages+=("${build[@]}" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
+                 xz-utils wine64 wine nsis) ;;
     *)
       echo "install-deps.sh: unknown '$need' (build, test, format, fuzz, bench, package," \
-           "screenshot, licence, arm64 or armhf)" >&2
+           "screenshot, licence, arm64, armhf or windows)" >&2
       exit 2 ;;
   esac
 done
