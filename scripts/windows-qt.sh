@@ -8,8 +8,8 @@
 # The prefix is ${X10_CACHE:-/var/cache/x10console}/qt-6.4.2-mingw-<hash>, the hash taken over
 # the configure options and the toolchain file, so a change of either builds anew beside the
 # old one. A prefix is reused only when its marker file, written last, is there: an interrupted
-# build is started over. Source and build trees live in a scratch folder under ${TMPDIR:-/tmp}
-# (about 1.4 GB at the peak), removed at the end; the prefix needs about 80 MB.
+# build is taken up again. Source and build trees live in a scratch folder under ${TMPDIR:-/tmp}
+# (about 1.4 GB at the peak), removed once the prefix is complete; the prefix needs about 80 MB.
 # Run it at low priority where other work shares the machine: nice -n 19 scripts/windows-qt.sh
 #
 # Shared libraries, Release, and only what the console uses: no Network (the console's network
@@ -76,20 +76,26 @@ if ! source_known; then
   "${sudo[@]}" apt-get update -qq
 fi
 
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/x10-windows-qt.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
-(cd "$scratch" && apt-get source -qq "qt6-base=$host_version" >&2)
+# The scratch folder is kept when a build stops half-way, so that the next run goes on from there.
+scratch=${TMPDIR:-/tmp}/x10-windows-qt-$version-$hash
+source=$scratch/source
+if [ ! -d "$source" ]; then
+  rm -rf "$scratch" && mkdir -p "$scratch/fetch"
+  (cd "$scratch/fetch" && apt-get source -qq "qt6-base=$host_version" >&2)
+  mv "$scratch"/fetch/qt6-base-"$version"*/ "$source"
+fi
 rm -rf "$prefix"
 # Qt's qt-cmake chain-loads the toolchain it was built with: a copy inside the prefix keeps the
 # prefix usable wherever the checkout that built it goes.
 install -D -m 644 "$toolchain" "$prefix/lib/cmake/x86_64-w64-mingw32.cmake"
 
 start=$SECONDS
-cmake -S "$scratch"/qt6-base-"$version"* -B "$scratch/build" -G Ninja \
+cmake -S "$source" -B "$scratch/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/x86_64-w64-mingw32.cmake" \
   -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >&2
 cmake --build "$scratch/build" -j "$(nproc)" >&2
 cmake --install "$scratch/build" >&2
 touch "$marker"
+rm -rf "$scratch"
 echo "windows-qt.sh: built in $((SECONDS - start)) s, $(du -sh "$prefix" | cut -f1) installed" >&2
 echo "$prefix"
