@@ -21,11 +21,14 @@
 #   arm64, armhf   what cross-building for that Debian architecture and running its tests
 #                  under emulation takes: the cross compiler, qemu-user-static, and mmdebstrap,
 #                  which unpacks the target's Qt into a sysroot of its own (scripts/sysroot.sh);
-#                  the build machine's dpkg gets no foreign architecture.
+#                  the build machine's dpkg gets no foreign architecture;
+#   windows        build (its Qt tools run on the build machine), the MinGW-w64 cross compiler
+#                  (POSIX threads), what fetches and unpacks Debian's Qt source (dpkg-dev,
+#                  xz-utils), Wine to run the result and NSIS to make its installer.
 # An index that fails to update is retried once and then left: what the others offer is still
 # installed. The script fails only when a package asked for cannot be had, naming it and why.
 # Usage: scripts/install-deps.sh [build] [test] [format] [fuzz] [bench] [package] [screenshot]
-#                                [licence] [arm64] [armhf]
+#                                [licence] [arm64] [armhf] [windows]
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev libgl-dev)
@@ -49,9 +52,12 @@ for need in "$@"; do
     licence) packages+=(reuse) ;;
     arm64) packages+=(g++-aarch64-linux-gnu dpkg-dev qemu-user-static mmdebstrap) ;;
     armhf) packages+=(g++-arm-linux-gnueabihf dpkg-dev qemu-user-static mmdebstrap) ;;
+    windows)
+      packages+=("${build[@]}" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
+                 xz-utils wine64 wine nsis) ;;
     *)
       echo "install-deps.sh: unknown '$need' (build, test, format, fuzz, bench, package," \
-           "screenshot, licence, arm64 or armhf)" >&2
+           "screenshot, licence, arm64, armhf or windows)" >&2
       exit 2 ;;
   esac
 done
