@@ -23,7 +23,7 @@ void checkNarrowing(double value) {
   const double rounded = std::nearbyint(value);
   const bool fits = rounded >= low && rounded <= high;
   try {
-    const qint32 result = toWholeNumber(value, low, high);
+    const qint32 result = toWholeNumber(value, {low, high}, {low, high});
     require(fits, "a value out of range was narrowed without NumericOverflow");
     require(std::fabs(value - result) <= 0.5, "narrowing moved the value by more than a half");
   } catch (const NumericOverflow &) {
