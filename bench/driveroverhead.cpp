@@ -7,7 +7,7 @@
 
 #include "bench/figures.h"
 #include "bench/timedsends.h"
-#include "controller/cm11acontroller.h"
+#include "controller/driver/cm11acontroller.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 
 #include "console/eventlog.h"
 #include "console/form1.h"
-#include "controller/cm11acontroller.h"
+#include "controller/driver/cm11acontroller.h"
 
 #include <QApplication>
 #include <QScrollBar>

@@ -10,7 +10,7 @@
 #include "bench/uploadpeer.h"
 #include "console/eventlog.h"
 #include "console/form1.h"
-#include "controller/cm11acontroller.h"
+#include "controller/driver/cm11acontroller.h"
 
 #include <QApplication>
 #include <QDir>

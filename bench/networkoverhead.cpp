@@ -7,8 +7,8 @@
 
 #include "bench/figures.h"
 #include "bench/timedsends.h"
-#include "controller/cm11acontroller.h"
-#include "controller/portnames.h"
+#include "controller/driver/cm11acontroller.h"
+#include "controller/links/portnames.h"
 #include "tests/support/ser2netserver.h"
 #include "tests/support/simulatorprocess.h"
 

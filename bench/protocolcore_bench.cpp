@@ -6,7 +6,7 @@
 // The notes for the transaction log are taken each round, as the driver does: left, they
 // would pile up and the figure would measure a growing vector.
 
-#include "controller/cm11acore.h"
+#include "controller/protocol/cm11acore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // What the driver benchmarks time: SendWait "A1 On" through an initialised driver, in
 // milliseconds of the steady clock.
 
-#include "controller/cm11acontroller.h"
+#include "controller/driver/cm11acontroller.h"
 
 #include <chrono>
 #include <vector>

@@ -8,7 +8,7 @@
 #include "console/eventloghandlers.h"
 #include "console/sendinghandlers.h"
 #include "console/setuphandlers.h"
-#include "controller/controlcm.h"
+#include "controller/contract/controlcm.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -7,8 +7,8 @@
 #include "console/form1.h"
 #include "console/shutdownsignals.h"
 #include "console/systemlog.h"
-#include "controller/cm11acontroller.h"
-#include "controller/waitinterrupt.h"
+#include "controller/driver/cm11acontroller.h"
+#include "controller/links/waitinterrupt.h"
 
 #include <QApplication>
 

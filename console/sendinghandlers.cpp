@@ -6,7 +6,7 @@
 #include "console/commandlist.h"
 #include "console/fieldnumbers.h"
 #include "console/form1.h"
-#include "controller/controlcm.h"
+#include "controller/contract/controlcm.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -7,7 +7,7 @@
 #include "console/fieldnumbers.h"
 #include "console/form1.h"
 #include "console/messagetext.h"
-#include "controller/controlcm.h"
+#include "controller/contract/controlcm.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

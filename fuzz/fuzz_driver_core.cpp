@@ -14,8 +14,8 @@
 // - once the input ends and the line falls silent, everything settles: all results are in,
 //   no deadline is left.
 
-#include "controller/cm11acore.h"
-#include "controller/commandtext.h"
+#include "controller/protocol/cm11acore.h"
+#include "controller/protocol/commandtext.h"
 #include "fuzz/fuzzcheck.h"
 #include "fuzz/script.h"
 

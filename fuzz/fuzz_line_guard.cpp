@@ -6,7 +6,7 @@
 // at once, then four times a CM11A's 480 a second; a line judged not an interface keeps nothing
 // more and says why, a plausible one says nothing; a report says what was ignored.
 
-#include "controller/lineguard.h"
+#include "controller/protocol/lineguard.h"
 #include "fuzz/fuzzcheck.h"
 #include "fuzz/script.h"
 

@@ -3,7 +3,7 @@
 // The kernel's lock table reader on arbitrary bytes, for the file 00:1a:3. Invariants: no
 // exception; a holder found is a positive PID written in the input.
 
-#include "controller/locktable.h"
+#include "controller/links/posix/locktable.h"
 #include "fuzz/fuzzcheck.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // address has a host and a port of 1..65535, and reads back the same from its HOST:PORT; a
 // refusal has a reason.
 
-#include "controller/networkport.h"
+#include "controller/netport/networkport.h"
 #include "fuzz/fuzzcheck.h"
 
 #include <cstdint>

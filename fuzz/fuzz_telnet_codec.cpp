@@ -6,8 +6,8 @@
 // 0xFF the input is all data; every reply is a telnet command (starts with IAC); the refusal
 // filter passes a prefix-free stream unchanged.
 
-#include "controller/serverrefusal.h"
-#include "controller/telnetcodec.h"
+#include "controller/netport/serverrefusal.h"
+#include "controller/netport/telnetcodec.h"
 #include "fuzz/fuzzcheck.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // cm11a-sim: a CM11A X10 interface played on a pseudo-terminal, for drivers and demos without
 // the hardware.
 
-#include "controller/portnames.h"
+#include "controller/links/portnames.h"
 #include "simulator/shell/options.h"
 #include "simulator/shell/portlink.h"
 #include "simulator/shell/pseudoterminal.h"

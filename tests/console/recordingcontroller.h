@@ -6,7 +6,7 @@
 // so a single comparison checks order, values and types. A hook runs on every call so a test
 // can look at the window mid-call, raise events, or make the call fail by throwing.
 
-#include "controller/controlcm.h"
+#include "controller/contract/controlcm.h"
 
 #include <QStringList>
 #include <QVariant>

@@ -4,7 +4,7 @@
 // The controller tests run it as a user without access to the port, to see what such a user
 // is told, and as two users in turn, to see one's hold on the port meet the other. With a
 // second argument "hold" it keeps the port until it is killed.
-#include "controller/cm11acontroller.h"
+#include "controller/driver/cm11acontroller.h"
 
 #include <QCoreApplication>
 

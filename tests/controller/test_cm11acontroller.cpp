@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The driver over a real pseudo-terminal with a small scripted interface.
-#include "controller/cm11acontroller.h"
-#include "controller/devicelock.h"
-#include "controller/linkkeeper.h"
-#include "controller/portnames.h"
+#include "controller/driver/cm11acontroller.h"
+#include "controller/driver/linkkeeper.h"
+#include "controller/links/portnames.h"
+#include "controller/links/posix/devicelock.h"
 #include "tests/support/builtprogram.h"
 #include "tests/support/linepour.h"
 #include "tests/support/privateconfighome.h"

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 // The protocol core against a scripted interface on a virtual clock: every byte the core
 // writes is checked against bytes written here by hand, and every reply is fed back.
-#include "controller/cm11acore.h"
-#include "controller/commandtext.h"
+#include "controller/protocol/cm11acore.h"
+#include "controller/protocol/commandtext.h"
 
 #include <QTest>
 

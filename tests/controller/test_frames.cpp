@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 // Frames against the published example bytes, written out by hand. Upload contents are
 // checked through the decoder in test_receive.
-#include "controller/statusreply.h"
-#include "controller/transmission.h"
-#include "controller/upload.h"
+#include "controller/protocol/statusreply.h"
+#include "controller/protocol/transmission.h"
+#include "controller/protocol/upload.h"
 
 #include <QTest>
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 // Host names looked up within a time-out: a resolver that does not come back does not hold
 // the caller, and what it finds later is freed where it ends (the sanitizer run checks that).
-#include "controller/hostlookup.h"
-#include "controller/waitinterrupt.h"
+#include "controller/links/posix/hostlookup.h"
+#include "controller/links/waitinterrupt.h"
 
 #include <QElapsedTimer>
 #include <QTest>

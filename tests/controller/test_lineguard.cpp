@@ -3,7 +3,7 @@
 // The line guard on a virtual clock: read passes of so many bytes at so many milliseconds after
 // opening, and what of them is taken: 64 at once, then up to 1,920 a second (four times a
 // CM11A's rate).
-#include "controller/lineguard.h"
+#include "controller/protocol/lineguard.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The kernel's lock table read for the holder of a device's flock, on hand-written tables.
-#include "controller/locktable.h"
+#include "controller/links/posix/locktable.h"
 
 #include <QTest>
 

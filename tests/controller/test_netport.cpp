@@ -3,10 +3,10 @@
 // Network serial ports without a network: the port file's address, the telnet side of
 // RFC 2217 on hand-written byte rows, the server's refusal text, and when a kicking server's
 // port counts as taken.
-#include "controller/networkport.h"
-#include "controller/serverrefusal.h"
-#include "controller/takeoverrule.h"
-#include "controller/telnetcodec.h"
+#include "controller/netport/networkport.h"
+#include "controller/netport/serverrefusal.h"
+#include "controller/netport/takeoverrule.h"
+#include "controller/netport/telnetcodec.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-#include "controller/portnames.h"
+#include "controller/links/portnames.h"
 
 #include <QTemporaryDir>
 #include <QTest>

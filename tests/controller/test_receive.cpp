@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // Received traffic: uploads decoded across upload boundaries, and the text of each command.
-#include "controller/commandqueue.h"
-#include "controller/commandtext.h"
-#include "controller/receivedecoder.h"
+#include "controller/protocol/commandqueue.h"
+#include "controller/protocol/commandtext.h"
+#include "controller/protocol/receivedecoder.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
 // The send arguments: what goes out for good ones, and an error naming the bad one.
-#include "controller/sendplanner.h"
+#include "controller/protocol/sendplanner.h"
 #include "tests/support/commalocale.h"
 
 #include <QTest>

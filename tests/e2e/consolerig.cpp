@@ -3,8 +3,8 @@
 #include "tests/e2e/consolerig.h"
 
 #include "console/eventlog.h"
-#include "controller/cm11acontroller.h"
-#include "controller/portnames.h"
+#include "controller/driver/cm11acontroller.h"
+#include "controller/links/portnames.h"
 
 #include <QTextDocument>
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 // The real window with the real driver against the built cm11a-sim over a pseudo-terminal,
 // driven through its controls as an operator drives it. The simulator runs in fast mode.
-#include "controller/cm11acontroller.h"
-#include "controller/portnames.h"
+#include "controller/driver/cm11acontroller.h"
+#include "controller/links/portnames.h"
 #include "tests/e2e/consolerig.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ptypeer.h"

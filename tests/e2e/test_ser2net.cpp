@@ -3,8 +3,8 @@
 // The driver through a real ser2net on 127.0.0.1 serving the built cm11a-sim's pseudo-
 // terminal, raw and over telnet with RFC 2217, reached as COM 3 through a port file; and two
 // drivers on a server that lets a new client take the port from the old.
-#include "controller/cm11acontroller.h"
-#include "controller/portnames.h"
+#include "controller/driver/cm11acontroller.h"
+#include "controller/links/portnames.h"
 #include "tests/support/privateconfighome.h"
 #include "tests/support/ser2netserver.h"
 #include "tests/support/simulatorprocess.h"

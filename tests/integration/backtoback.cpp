@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/integration/backtoback.h"
 
-#include "controller/commandtext.h"
-#include "controller/sendplanner.h"
+#include "controller/protocol/commandtext.h"
+#include "controller/protocol/sendplanner.h"
 #include "simulator/core/command.h"
 #include "simulator/core/commandexecutor.h"
 

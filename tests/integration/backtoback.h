@@ -5,7 +5,7 @@
 // virtual clock: whatever one side writes is handed to the other at once, and time jumps
 // straight to the next deadline of either side. Runs are exact and take no real time.
 
-#include "controller/cm11acore.h"
+#include "controller/protocol/cm11acore.h"
 #include "simulator/core/cm11adevice.h"
 
 #include <QStringList>

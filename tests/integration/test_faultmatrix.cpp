@@ -7,7 +7,7 @@
 // The outcomes are summarised in tests/integration/README.md.
 #include "tests/integration/backtoback.h"
 
-#include "controller/sendplanner.h"
+#include "controller/protocol/sendplanner.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The driver's protocol core against the simulated interface, back to back in memory: the
 // everyday flows end to end at the protocol level, with what each side ends up believing.
-#include "controller/sendplanner.h"
+#include "controller/protocol/sendplanner.h"
 #include "tests/integration/backtoback.h"
 
 #include <QTest>

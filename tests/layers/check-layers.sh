@@ -3,9 +3,9 @@
 # SPDX-License-Identifier: MIT
 # The layering rule, read off the sources (the build enforces it too: each target publishes
 # only its own headers). Nothing under simulator/ includes the driver: of controller/ it may
-# name only portnames.h, the COM port naming both sides share. The console's window and
-# handlers include of controller/ only the component contract, controlcm.h; console/main.cpp
-# picks the driver and so may include it.
+# name only links/portnames.h, the COM port naming both sides share. The console's window and
+# handlers include of controller/ only the component contract, contract/controlcm.h;
+# console/main.cpp picks the driver and so may include it.
 # Usage: check-layers.sh [repository root]
 set -euo pipefail
 cd "${1:-$(dirname "$0")/../..}"
@@ -16,12 +16,12 @@ driverIncludes() { # <folder>: every include of a controller/ header under it
 }
 
 broken=$(
-  driverIncludes simulator | grep -vE '["<]controller/portnames\.h[">]'
-  driverIncludes console | grep -v '^console/main\.cpp:' | grep -vE '["<]controller/controlcm\.h[">]'
+  driverIncludes simulator | grep -vE '["<]controller/links/portnames\.h[">]'
+  driverIncludes console | grep -v '^console/main\.cpp:' | grep -vE '["<]controller/contract/controlcm\.h[">]'
 ) || true
 if [ -n "$broken" ]; then
   echo "layers: these includes cross a layer (simulator/ must not see the driver; the console's"
-  echo "window and handlers see only controller/controlcm.h):"
+  echo "window and handlers see only controller/contract/controlcm.h):"
   echo "$broken"
   exit 1
 fi

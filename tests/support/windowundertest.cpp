@@ -3,7 +3,7 @@
 #include "tests/support/windowundertest.h"
 
 #include "console/eventlog.h"
-#include "controller/controlcm.h"
+#include "controller/contract/controlcm.h"
 
 #include <QComboBox>
 
