@@ -3,7 +3,7 @@
 #include "controller/driver/linkkeeper.h"
 
 #include "controller/links/cm11alog.h"
-#include "controller/links/posix/seriallink.h"
+#include "controller/links/platformlinks.h"
 #include "controller/netport/networkport.h"
 
 #include <algorithm>
@@ -24,7 +24,7 @@ int longer(int pauseMs) { return std::min(pauseMs * 2, kLongestPauseMs); }
 LinkKeeper::LinkKeeper(QObject *parent) : QObject(parent) {
   retry_.setSingleShot(true);
   connect(&retry_, &QTimer::timeout, this, &LinkKeeper::attempt);
-  adopt(std::make_unique<SerialLink>());
+  adopt(makeSerialLink());
 }
 
 x10::Result<QString, QString> LinkKeeper::addressOf(const std::filesystem::path &path) {
@@ -47,19 +47,17 @@ x10::Result<QString, QString> LinkKeeper::addressOf(const std::filesystem::path 
 Link::OpenResult LinkKeeper::open(const QString &address) {
   close();
   const bool network = x10::parseNetworkPort(address.toStdString()).has_value();
-  if (network && !network_)
-    adopt(std::make_unique<NetworkLink>());
-  else if (!network && network_)
-    adopt(std::make_unique<SerialLink>());
-  if (network_)
-    network_->setConnectTimeout(NetworkLink::defaultConnectTimeoutMs);
+  if (network != network_) {
+    adopt(network ? makeNetworkLink() : makeSerialLink());
+    network_ = network;
+  }
+  link_->setConnectTimeout(Link::kDefaultConnectTimeoutMs);
   pauseMs_ = 0;
   return link_->open(address);
 }
 
 void LinkKeeper::adopt(std::unique_ptr<Link> link) {
   link_ = std::move(link);
-  network_ = qobject_cast<NetworkLink *>(link_.get());
   connect(link_.get(), &Link::bytesArrived, this, &LinkKeeper::bytesArrived);
   connect(link_.get(), &Link::lost, this, &LinkKeeper::lost);
 }
@@ -71,8 +69,7 @@ void LinkKeeper::close() {
 
 void LinkKeeper::reconnect() {
   link_->close();
-  if (network_)
-    network_->setConnectTimeout(kRetryConnectMs);
+  link_->setConnectTimeout(kRetryConnectMs);
   pauseMs_ = !network_ ? kDevicePollMs : pauseMs_ == 0 ? kFirstPauseMs : longer(pauseMs_);
   retry_.start(pauseMs_);
 }

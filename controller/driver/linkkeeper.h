@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Owns the link to the interface and takes it back when it is lost. The address decides the
-// kind: a port file holding tcp:// or rfc2217:// makes a NetworkLink, anything else is a
+// kind: a port file holding tcp:// or rfc2217:// makes a network link, anything else is a
 // serial device. While down it tries again by itself: a serial device as soon as its node is
 // back (looked for every half second), a network port after a pause that grows from one
 // second to 30; such a retry waits at most half a second for the connection, as it blocks the
@@ -12,7 +12,6 @@
 // to a stopped server) is retried as slowly as one that refuses. Knows nothing of the protocol.
 
 #include "controller/links/link.h"
-#include "controller/links/posix/networklink.h"
 #include "vocabulary/result.h"
 
 #include <QTimer>
@@ -54,7 +53,7 @@ private:
   void adopt(std::unique_ptr<Link> link);
 
   std::unique_ptr<Link> link_;
-  NetworkLink *network_ = nullptr; // link_ when it is one
+  bool network_ = false; // link_ connects to a server (a network port)
   QTimer retry_;
   int pauseMs_ = 0;
 };

@@ -41,6 +41,11 @@ public:
   // by close(), and then emits lost.
   bool isLost() const { return !lostReason_.isEmpty(); }
   QString lostReason() const { return lostReason_; }
+  // How long connecting to a server may take before it counts as not answering.
+  static constexpr int kDefaultConnectTimeoutMs = 3000;
+  // For the next opens of a link that connects to a server; other links have nothing to time.
+  // A retry in the background takes less, since it blocks the thread.
+  virtual void setConnectTimeout(int /*ms*/) {}
   // The far end turned this client away because another holds the port.
   virtual bool refusedInUse() const { return false; }
   // The far end ended a connection it had taken (a server closing it), as opposed to a device

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "controller/links/posix/hostlookup.h"
 
-#include "controller/links/waitinterrupt.h"
+#include "controller/links/posix/interruptiblepoll.h"
 
 #include <cerrno>
 #include <cstring>

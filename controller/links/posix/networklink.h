@@ -21,14 +21,10 @@
 class NetworkLink : public Link {
   Q_OBJECT
 public:
-  // How long a connection may take before the server counts as not answering.
-  static constexpr int defaultConnectTimeoutMs = 3000;
-
   explicit NetworkLink(QObject *parent = nullptr);
   ~NetworkLink() override;
 
-  // For the next opens. A retry in the background takes less, since it blocks the thread.
-  void setConnectTimeout(int ms) { connectTimeoutMs_ = ms; }
+  void setConnectTimeout(int ms) override { connectTimeoutMs_ = ms; }
   OpenResult open(const QString &address) override;
   void close() override;
   bool isOpen() const override { return fd_ >= 0; }
@@ -53,7 +49,7 @@ private:
   void markLost(const QString &why);
 
   int fd_ = -1;
-  int connectTimeoutMs_ = defaultConnectTimeoutMs;
+  int connectTimeoutMs_ = kDefaultConnectTimeoutMs;
   std::unique_ptr<QSocketNotifier> notifier_;
   QString address_;
   QString hostPort_;

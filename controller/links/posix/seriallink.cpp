@@ -4,7 +4,7 @@
 
 #include "controller/links/cm11alog.h"
 #include "controller/links/posix/deviceaccess.h"
-#include "controller/links/waitinterrupt.h"
+#include "controller/links/posix/interruptiblepoll.h"
 
 #include <chrono>
 #include <cstring>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-#include "controller/links/waitinterrupt.h"
+#include "controller/links/posix/interruptiblepoll.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,7 +16,7 @@ std::atomic<int> interruptFd{-1};
 
 namespace x10 {
 
-void setWaitInterrupt(int fd) { interruptFd = fd; }
+void setWaitInterrupt(std::intptr_t interrupt) { interruptFd = static_cast<int>(interrupt); }
 
 int waitInterruptFd() { return interruptFd; }
 
