@@ -15,13 +15,17 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <filesystem>
+
 Q_DECLARE_METATYPE(Ser2netServer::Mode)
 
 class TestSer2net : public QObject {
   Q_OBJECT
   PrivateConfigHome config_;
 
+  // Also where no simulator has made the ports folder yet.
   static void writePortFile(int n, const QString &address) {
+    std::filesystem::create_directories(x10::comPortLinkPath(n).parent_path());
     QFile file(QString::fromStdString(x10::comPortLinkPath(n).string()));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(address.toUtf8() + "\n");
