@@ -368,6 +368,7 @@ private slots:
     const QString tcpNeeds = "--tcp needs [ADDRESS:]PORT: a port from 0 (any free one) to 65535";
     QTest::newRow("tcp on an IPv6 address")
         << QStringList{"--tcp=[::1]:2001", "--help"} << 0 << "Usage: cm11a-sim";
+    QTest::newRow("tcp 65535") << QStringList{"--tcp=65535", "--help"} << 0 << "Usage: cm11a-sim";
     QTest::newRow("tcp 65536") << QStringList{"--tcp", "65536"} << 2 << tcpNeeds;
     QTest::newRow("tcp without a value") << QStringList{"--tcp"} << 2 << tcpNeeds;
     QTest::newRow("tcp on a host name") << QStringList{"--tcp=localhost:0"} << 2 << tcpNeeds;
