@@ -8,17 +8,21 @@
 # --remote: the same through a network port, with no hardware. A ser2net of the demo's own
 # (/usr/sbin/ser2net, from the Debian package ser2net) serves the simulator's pseudo-terminal
 # over telnet with RFC 2217 on 127.0.0.1 and a free port, and COM 2 is a port file naming it.
-# Everything lives in a temporary folder that the console takes as its XDG_CONFIG_HOME, so
+# --tcp: a network port with no ser2net: the simulator serves its TCP port itself on
+# 127.0.0.1 and a free port, and COM 2 is a port file naming it (tcp://127.0.0.1:PORT).
+# Both keep everything in a temporary folder that the console takes as its XDG_CONFIG_HOME, so
 # the user's own port links and files are never touched; it is removed on exit.
-# Usage: scripts/demo.sh [--remote]
+# Usage: scripts/demo.sh [--remote | --tcp]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 remote=false
+tcp=false
 case "${1:-}" in
   "") ;;
   --remote) remote=true ;;
-  *) echo "Usage: scripts/demo.sh [--remote]" >&2; exit 2 ;;
+  --tcp) tcp=true ;;
+  *) echo "Usage: scripts/demo.sh [--remote | --tcp]" >&2; exit 2 ;;
 esac
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -65,6 +69,33 @@ listening() {
   grep -qi "^ *[0-9]*: 0100007F:$(printf %04X "$1") 00000000:0000 0A" /proc/net/tcp
 }
 
+# Makes COM 2 a port file naming the address $1 in the demo's own configuration folder, and
+# opens the console there.
+console_on() {
+  mkdir -p "$folder/x10console/ports"
+  echo "$1" >"$folder/x10console/ports/com2"
+  echo "Console up: press Init (COM 2), pick a command, press Send Exec. Close the window to stop."
+  XDG_CONFIG_HOME=$folder build/dev/console/x10console
+}
+
+if $tcp; then
+  folder=$(mktemp -d -t x10-tcp-demo.XXXXXX)
+  # Its output goes to the terminal as always, and to a file its start line is read from.
+  build/dev/simulator/cm11a-sim --tcp 0 --script simulator/scripts/demo-traffic.x10 <&0 \
+    > >(tee "$folder/cm11a-sim.out") &
+  pids+=($!)
+  address=
+  for _ in $(seq 50); do
+    address=$(grep -o 'tcp://[^ ]*' "$folder/cm11a-sim.out" 2>/dev/null) && break
+    kill -0 "${pids[0]}" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$address" ] || { echo "demo.sh: the simulator did not start listening" >&2; exit 1; }
+  echo "The simulator serves $address itself, which COM 2 names."
+  console_on "$address"
+  exit
+fi
+
 if ! $remote; then
   link="${XDG_CONFIG_HOME:-$HOME/.config}/x10console/ports/com2"
   build/dev/simulator/cm11a-sim --com 2 --script simulator/scripts/demo-traffic.x10 <&0 &
@@ -107,8 +138,5 @@ if ! listening "$port"; then
   exit 1
 fi
 
-mkdir -p "$folder/x10console/ports"
-echo "rfc2217://127.0.0.1:$port" >"$folder/x10console/ports/com2"
 echo "ser2net serves the simulator on rfc2217://127.0.0.1:$port, which COM 2 names."
-echo "Console up: press Init (COM 2), pick a command, press Send Exec. Close the window to stop."
-XDG_CONFIG_HOME=$folder build/dev/console/x10console
+console_on "rfc2217://127.0.0.1:$port"

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-// cm11a-sim: a CM11A X10 interface played on a pseudo-terminal, for drivers and demos without
-// the hardware.
+// cm11a-sim: a CM11A X10 interface played on a pseudo-terminal or a TCP port, for drivers and
+// demos without the hardware.
 
 #include "controller/links/portnames.h"
 #include "simulator/shell/options.h"
@@ -9,11 +9,13 @@
 #include "simulator/shell/pseudoterminal.h"
 #include "simulator/shell/signalwatch.h"
 #include "simulator/shell/simulatorloop.h"
+#include "simulator/shell/tcpport.h"
 
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 
 using namespace x10::sim;
@@ -43,6 +45,39 @@ void startClock(Cm11aDevice &device, bool cold, TimePoint start) {
                    local.tm_wday, start);
 }
 
+// Where a driver meets the interface, kept while the simulator runs, and the words that say
+// where.
+struct Served {
+  std::unique_ptr<InterfacePort> port;
+  std::optional<PortLink> link;
+  std::string where;
+};
+
+// A TCP port, or a pseudo-terminal published as a link when asked; why the link could not be.
+// Throws std::system_error when the port cannot be had.
+x10::Result<Served, std::string> serve(const Options &options) {
+  Served served;
+  if (options.tcp) {
+    auto tcp = std::make_unique<TcpPort>(TcpPort::listen(*options.tcp));
+    served.where = tcp->url();
+    served.port = std::move(tcp);
+    return served;
+  }
+  auto terminal = std::make_unique<PseudoTerminal>(PseudoTerminal::open());
+  served.where = terminal->slavePath();
+  if (options.com || options.link) {
+    const std::filesystem::path where =
+        options.com ? x10::comPortLinkPath(*options.com) : std::filesystem::path(*options.link);
+    auto published = PortLink::publish(where, terminal->slavePath());
+    if (!published)
+      return x10::Unexpected(published.error());
+    served.where += ", published as " + published->path().string();
+    served.link.emplace(std::move(published).value());
+  }
+  served.port = std::move(terminal);
+  return served;
+}
+
 int simulate(const Options &options) {
   SignalWatch signals;
   const TimePoint start = Clock::now();
@@ -61,27 +96,17 @@ int simulate(const Options &options) {
     return 1;
   }
 
-  PseudoTerminal terminal = PseudoTerminal::open();
-  std::optional<PortLink> link;
-  if (options.com || options.link) {
-    const std::filesystem::path where =
-        options.com ? x10::comPortLinkPath(*options.com) : std::filesystem::path(*options.link);
-    auto published = PortLink::publish(where, terminal.slavePath());
-    if (!published) {
-      std::cerr << "cm11a-sim: " << published.error() << '\n';
-      return 1;
-    }
-    link.emplace(std::move(published).value());
+  auto served = serve(options);
+  if (!served) {
+    std::cerr << "cm11a-sim: " << served.error() << '\n';
+    return 1;
   }
-
-  std::cout << "cm11a-sim: CM11A on " << terminal.slavePath();
-  if (link)
-    std::cout << ", published as " << link->path().string();
-  std::cout << (options.fast             ? " (fast)"
+  std::cout << "cm11a-sim: CM11A on " << served->where
+            << (options.fast             ? " (fast)"
                 : timing.mainsHz() == 50 ? " (50 Hz)"
                                          : " (60 Hz)")
             << "\ntype 'help' for the commands" << std::endl;
-  return SimulatorLoop(device, terminal, signals, trace, script).run();
+  return SimulatorLoop(device, *served->port, signals, trace, script).run();
 }
 
 } // namespace

@@ -10,9 +10,17 @@
 
 namespace x10::sim {
 
+// Where --tcp listens: a numeric address (IPv6 without its brackets) and a port, 0 for a free
+// one the kernel picks.
+struct ListenAddress {
+  std::string host = "127.0.0.1";
+  int port = 0;
+};
+
 struct Options {
-  std::optional<int> com;          // publish as COM n
-  std::optional<std::string> link; // or under this path
+  std::optional<int> com;           // publish as COM n
+  std::optional<std::string> link;  // or under this path
+  std::optional<ListenAddress> tcp; // or serve a TCP port instead of a pseudo-terminal
   bool fast = false;
   bool cold = false; // start asking for the clock, not with the host's
   int mainsHz = 60;

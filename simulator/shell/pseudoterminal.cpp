@@ -53,6 +53,22 @@ PseudoTerminal PseudoTerminal::open() {
   return PseudoTerminal(std::move(pty));
 }
 
+// A client that opened and closed the port between two looks may have left it exclusive too.
+std::vector<std::string> PseudoTerminal::updateClients() {
+  const PortWatch::Change change = watch_.update();
+  const bool open = change.clients > 0;
+  if (!open && change.closed)
+    release();
+  if (open == open_)
+    return {};
+  open_ = open;
+  return {open ? "opened" : "closed by the other side"};
+}
+
+std::string PseudoTerminal::ended(const ReadResult &result) {
+  throw std::system_error(result.error, std::generic_category(), "reading the pseudo-terminal");
+}
+
 void PseudoTerminal::release() const {
   check(::ioctl(pty_.slave.get(), TIOCNXCL) == 0, "ending the port's exclusive mode");
   check(::tcflush(pty_.slave.get(), TCIFLUSH) == 0, "dropping bytes nobody read");

@@ -19,6 +19,9 @@ namespace x10::sim {
 namespace {
 
 constexpr int kWriteTimeoutMs = 1000;
+// A client that sends without pause must not keep the loop from the device's deadlines: at
+// most this many reads of the port before the next look at everything else.
+constexpr int kPortReadsPerWake = 16;
 constexpr std::size_t kLongestLine = 4096; // input without newlines must not grow without bound
 
 std::string_view prefixOf(Report::Kind kind) {
@@ -45,7 +48,7 @@ std::optional<TimePoint> earliest(std::initializer_list<std::optional<TimePoint>
 
 } // namespace
 
-SimulatorLoop::SimulatorLoop(Cm11aDevice &device, PseudoTerminal &port, SignalWatch &signals,
+SimulatorLoop::SimulatorLoop(Cm11aDevice &device, InterfacePort &port, SignalWatch &signals,
                              Trace &trace, CommandRunner &script)
     : device_(device), port_(port), signals_(signals), trace_(trace), script_(script),
       start_(Clock::now()) {}
@@ -68,8 +71,8 @@ void SimulatorLoop::waitForEvents(TimePoint now) {
     timeoutMs = static_cast<int>(std::clamp<long long>(wait, 0, INT_MAX));
   }
   std::array<pollfd, 4> fds{{{signals_.fd(), POLLIN, 0},
-                             {port_.clients().fd(), POLLIN, 0},
-                             {port_.master(), POLLIN, 0},
+                             {port_.watchFd(), POLLIN, 0},
+                             {port_.dataFd(), POLLIN, 0},
                              {terminalOpen_ ? STDIN_FILENO : -1, POLLIN, 0}}};
   if (SysCalls::real().poll(fds.data(), fds.size(), timeoutMs) < 0) {
     if (errno != EINTR)
@@ -83,40 +86,35 @@ void SimulatorLoop::waitForEvents(TimePoint now) {
       stop_ = true;
     }
   }
-  // A client opens the port before it writes, so its bytes find it counted.
-  if (fds[1].revents)
-    checkClients(now);
+  // The client's bytes first, and with them its end: a TCP client that has gone is seen gone
+  // before the next one is let in or turned away. Both come before the device's answer.
   if (fds[2].revents)
     readPort(now);
+  if (fds[1].revents)
+    checkClients(now);
   if (fds[3].revents)
     readTerminal();
 }
 
 void SimulatorLoop::readPort(TimePoint now) {
   std::array<std::uint8_t, 256> buffer;
-  for (;;) {
-    const ReadResult result = readSome(SysCalls::real(), port_.master(), buffer);
+  for (int reads = 0; reads < kPortReadsPerWake; ++reads) {
+    const ReadResult result = readSome(SysCalls::real(), port_.dataFd(), buffer);
     if (result.status == ReadResult::Status::WouldBlock)
       return;
-    if (result.status != ReadResult::Status::Data) // the simulator holds the slave side open
-      throw std::system_error(result.error, std::generic_category(), "reading the pseudo-terminal");
+    if (result.status != ReadResult::Status::Data) {
+      say("port  ", port_.ended(result), now);
+      return;
+    }
     const std::span bytes(buffer.data(), result.count);
     trace_.bytes(Trace::Direction::FromPc, bytes, now);
     device_.receive(bytes, now);
   }
 }
 
-// Once the last client has gone, however it went, the port is free for the next one.
-// A client that opened and closed the port between two looks may have left it exclusive too.
 void SimulatorLoop::checkClients(TimePoint now) {
-  const PortWatch::Change change = port_.clients().update();
-  const bool open = change.clients > 0;
-  if (!open && change.closed)
-    port_.release();
-  if (open == portOpen_)
-    return;
-  portOpen_ = open;
-  say("port  ", open ? "opened" : "closed by the other side", now);
+  for (const std::string &line : port_.updateClients())
+    say("port  ", line, now);
 }
 
 void SimulatorLoop::readTerminal() {
@@ -145,9 +143,9 @@ void SimulatorLoop::pump(TimePoint now) {
   device_.advance(now);
   const std::vector<std::uint8_t> output = device_.takeOutput(now);
   if (!output.empty()) {
-    if (portOpen_) {
+    if (port_.connected()) {
       const std::size_t written =
-          writeAll(SysCalls::real(), port_.master(), output, kWriteTimeoutMs);
+          writeAll(SysCalls::real(), port_.dataFd(), output, kWriteTimeoutMs);
       trace_.bytes(Trace::Direction::ToPc, std::span(output).first(written), now);
       if (written < output.size())
         say("port  ", "could not write " + std::to_string(output.size() - written) + " byte(s)",

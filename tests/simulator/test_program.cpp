@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The built cm11a-sim over a real pseudo-terminal: the command line, the port link, bytes both
 // ways, commands on standard input, a driver closing and reopening the port (or dying with it
-// held), and the way it stops.
+// held), and the way it stops; and on a TCP port, one client at a time.
 #include "tests/support/builtprogram.h"
 #include "tests/support/simulatorprocess.h"
 #include "tests/support/waituntil.h"
@@ -20,10 +20,12 @@
 #include <filesystem>
 #include <functional>
 #include <grp.h>
+#include <netinet/in.h>
 #include <optional>
 #include <poll.h>
 #include <pwd.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,10 +33,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The port as a driver opens it; closes on scope exit.
+// The port as a driver opens it, or a connection to a TCP simulator; closes on scope exit.
 class Port {
 public:
   explicit Port(const fs::path &path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
+  static Port connectTo(quint16 port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+      ::close(fd);
+      return Port(-1);
+    }
+    return Port(fd);
+  }
+  Port(const Port &) = delete;
+  Port &operator=(const Port &) = delete;
   ~Port() {
     if (fd_ >= 0)
       ::close(fd_);
@@ -46,8 +62,8 @@ public:
     return ::write(fd_, bytes.data(), static_cast<size_t>(bytes.size())) == bytes.size();
   }
 
-  // Reads until `count` bytes have come or two seconds have passed.
-  QByteArray read(int count) {
+  // Reads until `count` bytes have come, the other side has closed, or two seconds have passed.
+  QByteArray readRaw(int count) {
     QByteArray bytes;
     QElapsedTimer timer;
     timer.start();
@@ -56,16 +72,24 @@ public:
       if (::poll(&readable, 1, 100) > 0) {
         char buffer[64];
         const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+        if (n == 0)
+          break;
         if (n > 0)
           bytes.append(buffer, n);
       }
     }
+    return bytes;
+  }
+  // The same in hex: "00 00 61".
+  QByteArray read(int count) {
+    const QByteArray bytes = readRaw(count);
     return QByteArray::fromStdString(
         x10::hexBytes({reinterpret_cast<const std::uint8_t *>(bytes.data()),
                        static_cast<std::size_t>(bytes.size())}));
   }
 
 private:
+  explicit Port(int fd) : fd_(fd) {}
   int fd_;
 };
 
@@ -152,6 +176,34 @@ private slots:
     QCOMPARE(text.count("PC -> CM11A  8B"), 3);
     QVERIFY(text.contains(" ms  CM11A -> PC  61\n")); // the status reply's house and firmware
     QVERIFY(text.contains("status request"));
+  }
+
+  // --tcp 0: the interface on a free port of 127.0.0.1, one client at a time. A second client
+  // is told the port is in use and closed while the first carries on; once the first has gone,
+  // the next is served.
+  void servesATcpPortOneClientAtATime() {
+    SimulatorProcess simulator(CM11A_SIM, {"--fast", "--tcp", "0"}, SimulatorProcess::ServingTcp{});
+    QVERIFY2(simulator.ready(), qPrintable(simulator.errors()));
+    QVERIFY2(simulator.address().startsWith("tcp://127.0.0.1:") && simulator.port() != 0,
+             qPrintable(simulator.address()));
+    const auto status = [](Port &client) { return client.write("8B") ? client.read(14) : ""; };
+    {
+      Port first = Port::connectTo(simulator.port());
+      QVERIFY(first.isOpen());
+      const QByteArray reply = status(first);
+      QCOMPARE(reply.split(' ').size(), 14);
+      QVERIFY2(reply.startsWith("00 00") && reply.mid(7 * 3, 2) == "61", reply.constData());
+
+      Port second = Port::connectTo(simulator.port());
+      QVERIFY(second.isOpen());
+      QCOMPARE(second.readRaw(64), QByteArray("Port already in use\r\n"));
+      QVERIFY(simulator.waitForOutput("turned away 127.0.0.1:"));
+      QCOMPARE(status(first).split(' ').size(), 14);
+    }
+    QVERIFY(simulator.waitForOutput("closed by the other side"));
+    Port next = Port::connectTo(simulator.port());
+    QCOMPARE(status(next).split(' ').size(), 14);
+    QVERIFY(waitUntil([&] { return simulator.output().count("opened by 127.0.0.1:") == 2; }));
   }
 
   // Warm by default: the battery timer cleared and the clock the host's, no power-fail poll.
@@ -313,6 +365,19 @@ private slots:
     QTest::newRow("a word") << QStringList{"com2"} << 2 << "unknown option 'com2'";
     QTest::newRow("com and link") << QStringList{"--com=3", "--link", "x"} << 2
                                   << "give --com or --link, not both";
+    const QString tcpNeeds = "--tcp needs [ADDRESS:]PORT: a port from 0 (any free one) to 65535";
+    QTest::newRow("tcp on an IPv6 address")
+        << QStringList{"--tcp=[::1]:2001", "--help"} << 0 << "Usage: cm11a-sim";
+    QTest::newRow("tcp 65535") << QStringList{"--tcp=65535", "--help"} << 0 << "Usage: cm11a-sim";
+    QTest::newRow("tcp 65536") << QStringList{"--tcp", "65536"} << 2 << tcpNeeds;
+    QTest::newRow("tcp without a value") << QStringList{"--tcp"} << 2 << tcpNeeds;
+    QTest::newRow("tcp on a host name") << QStringList{"--tcp=localhost:0"} << 2 << tcpNeeds;
+    QTest::newRow("tcp on IPv6 without brackets") << QStringList{"--tcp=::1:0"} << 2 << tcpNeeds;
+    QTest::newRow("tcp and com") << QStringList{"--tcp", "0", "--com=3"} << 2
+                                 << "give --tcp or a port link (--com, --link), not both";
+    QTest::newRow("tcp on an address not here")
+        << QStringList{"--fast", "--tcp", "192.0.2.1:0"} << 1
+        << "cannot listen on 192.0.2.1:0: Cannot assign requested address";
   }
   void commandLine() {
     QFETCH(QStringList, arguments);

@@ -5,6 +5,8 @@
 #include "tests/support/builtprogram.h"
 #include "tests/support/waituntil.h"
 
+#include <QRegularExpression>
+
 SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments,
                                    std::filesystem::path link)
     : SimulatorProcess(builtProgramCommand(program, arguments), std::move(link)) {}
@@ -14,6 +16,22 @@ SimulatorProcess::SimulatorProcess(const QStringList &command, std::filesystem::
   startCommand(process, command);
   ready_ =
       process.waitForStarted() && waitUntil([this] { return std::filesystem::is_symlink(link_); });
+}
+
+SimulatorProcess::SimulatorProcess(const QString &program, const QStringList &arguments,
+                                   ServingTcp) {
+  startCommand(process, builtProgramCommand(program, arguments));
+  // The start line: "cm11a-sim: CM11A on tcp://127.0.0.1:40123 (fast)".
+  static const QRegularExpression listening("CM11A on (tcp://\\S+:\\d+) ");
+  ready_ = process.waitForStarted() && waitUntil([this] {
+             const auto found = listening.match(QString::fromUtf8(output()));
+             address_ = found.captured(1);
+             return found.hasMatch();
+           });
+}
+
+quint16 SimulatorProcess::port() const {
+  return address_.mid(address_.lastIndexOf(':') + 1).toUShort();
 }
 
 SimulatorProcess::~SimulatorProcess() {
