@@ -160,9 +160,9 @@ area() { echo "${1%%/*}"; }
 
 print_table() {
   local i
-  printf '%-36s %-34s %-10s %s\n' mutant file result "caught by"
+  printf '%-36s %-44s %-10s %s\n' mutant file result "caught by"
   for i in "${selected[@]}"; do
-    printf '%-36s %-34s %-10s %s\n' "${names[i]}" "${files[i]}" "${result[i]}" "${caught[i]:-}"
+    printf '%-36s %-44s %-10s %s\n' "${names[i]}" "${files[i]}" "${result[i]}" "${caught[i]:-}"
   done
   for i in "${selected[@]}"; do
     case ${result[i]} in survived | error) echo "  ${names[i]} (${result[i]}): ${slips[i]}" ;; esac
