@@ -841,6 +841,82 @@ private slots:
              qPrintable(QString::number(accepted[2] - accepted[1])));
   }
 
+  // After the interface answered on a re-taken link the next loss starts again from the
+  // first pause; a loss soon after Init is never taken for another client's take-over (only
+  // a link the driver re-took can be), and a take-over noticed inside a call ends the call
+  // with what happened. Each connection's status request is answered, then the server:
+  // 1 closes it, 2 floods it (a loss the server did not cause), 3 leaves it to Init,
+  // 4 closes Init's soon, 5 closes the re-taken one while a GetEvent waits, 6 serves the Init
+  // that takes the port back.
+  void lossesAfterARestoreOrAnInit() {
+    int port = 0;
+    const int listener = silentLoopbackListener(AF_INET, port, 8);
+    QVERIFY(listener >= 0);
+    writeComFile(6, QStringLiteral("tcp://127.0.0.1:%1").arg(port));
+    enum class Then { Close, Flood, Stay };
+    const std::vector<std::pair<Then, int>> script{{Then::Close, 200},  {Then::Flood, 300},
+                                                   {Then::Stay, 0},     {Then::Close, 200},
+                                                   {Then::Close, 1500}, {Then::Stay, 0}};
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> acceptedAt;
+    qint64 floodedAt = 0;
+    std::vector<int> kept;
+    std::jthread server([&] {
+      for (const auto &[then, afterMs] : script) {
+        pollfd ready{listener, POLLIN, 0};
+        if (::poll(&ready, 1, 10000) != 1)
+          return;
+        const int fd = ::accept(listener, nullptr, nullptr);
+        acceptedAt.push_back(clock.elapsed());
+        std::uint8_t request = 0;
+        if (::recv(fd, &request, 1, 0) == 1)
+          ::send(fd, kStatus.data(), kStatus.size(), MSG_NOSIGNAL);
+        ::usleep(static_cast<useconds_t>(afterMs) * 1000);
+        if (then == Then::Close) {
+          ::close(fd);
+          continue;
+        }
+        if (then == Then::Flood) {
+          floodedAt = clock.elapsed();
+          const Bytes flood(4000, 0x11);
+          ::send(fd, flood.data(), flood.size(), MSG_NOSIGNAL);
+        }
+        kept.push_back(fd);
+      }
+    });
+    Cm11aController c;
+    c.setComPort(6);
+    QSignalSpy status(&c, &controlcm::linkStatusChanged);
+    const auto said = [&status](int i) { return status.at(i).at(0).toString(); };
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 4, 8000); // lost, restored, flooded, restored
+    QVERIFY2(said(2).contains("is not a CM11A"), qPrintable(said(2)));
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 6, 8000);
+    QVERIFY2(said(4).startsWith("Link lost at ") && said(4).endsWith("; reconnecting"),
+             qPrintable(said(4)));
+    QVERIFY2(said(5).startsWith("Link restored at "), qPrintable(said(5)));
+    QString ended;
+    try {
+      qint32 timeoutMs = 4000;
+      c.GetEvent(timeoutMs);
+    } catch (const DeviceError &e) {
+      ended = QString::fromUtf8(e.what());
+    }
+    QCOMPARE(c.Init(), Cm11aController::InitOk);
+    qint32 shortWaitMs = 100;
+    QVERIFY_THROWS_NO_EXCEPTION(c.GetEvent(shortWaitMs)); // the port is no longer left
+    server.join();
+    for (const int fd : kept)
+      ::close(fd);
+    ::close(listener);
+    std::filesystem::remove(x10::comPortLinkPath(6));
+    QVERIFY2(ended.startsWith("Link taken by another client of the server at "), qPrintable(ended));
+    const qint64 pause = acceptedAt.at(2) - floodedAt;
+    QVERIFY2(pause > 700 && pause < 1700, qPrintable(QString::number(pause)));
+  }
+
   // A retry waits half a second for its connection, as it blocks the window; an Init after one
   // gets the full 3 s again. The server's queue is full, so the connection is never taken.
   void initAfterARetryGetsTheFullConnectTime() {
