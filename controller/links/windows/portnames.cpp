@@ -1,0 +1,23 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
+// SPDX-License-Identifier: MIT
+// On Windows a port file lives in the user's roaming application data, and COM n is the
+// device \\.\COMn (the prefix reaches ports above 9 as well).
+#include "controller/links/portnames.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace x10 {
+
+std::filesystem::path portLinkFolder() {
+  std::filesystem::path base;
+  if (const wchar_t *appData = ::_wgetenv(L"APPDATA"); appData && *appData)
+    base = appData;
+  else if (const wchar_t *profile = ::_wgetenv(L"USERPROFILE"); profile && *profile)
+    base = std::filesystem::path(profile) / "AppData" / "Roaming";
+  return base / "x10console" / "ports";
+}
+
+std::filesystem::path builtInComPort(int n) { return "\\\\.\\COM" + std::to_string(n); }
+
+} // namespace x10
