@@ -15,8 +15,9 @@ namespace {
 constexpr DWORD kWriteWaitMs = 1000;
 // How much longer the wait for a write's completion goes on, should the driver not end it.
 constexpr int kWriteMarginMs = 500;
-// A read with no byte ends after this and is started again; any byte ends it at once.
-constexpr DWORD kQuietReadMs = 60000;
+// A read ends once bytes have come and the line has then been quiet this long (a byte takes
+// 2.1 ms at 4800 baud), or once it holds a read pass.
+constexpr DWORD kReadGapMs = 5;
 constexpr QStringView kDevicePrefix = u"\\\\.\\";
 
 // Errors a read or write meets when the adapter is unplugged or its driver gives up.
@@ -132,12 +133,12 @@ bool SerialLink::configure() {
   if (!set)
     qCDebug(lcCm11a).noquote() << "port settings not all accepted on" << description() << ":"
                                << windowsErrorText(::GetLastError());
-  // A read returns as soon as one byte is there, with all that are; a write gives up after
-  // kWriteWaitMs.
+  // A read waits for its first byte without a limit, then ends after a gap of kReadGapMs; a
+  // write gives up after kWriteWaitMs. (The usual "return at the first byte" setting,
+  // ReadIntervalTimeout and ReadTotalTimeoutMultiplier MAXDWORD, never ends an overlapped read
+  // under Wine 8, where the console is tested.)
   COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = MAXDWORD;
-  timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-  timeouts.ReadTotalTimeoutConstant = kQuietReadMs;
+  timeouts.ReadIntervalTimeout = kReadGapMs;
   timeouts.WriteTotalTimeoutConstant = kWriteWaitMs;
   return ::SetCommTimeouts(port_, &timeouts);
 }
@@ -188,7 +189,7 @@ void SerialLink::write(const std::vector<std::uint8_t> &bytes) {
     markLost(QStringLiteral("the device takes no more bytes"));
 }
 
-// Starts the one outstanding read: it ends once at least one byte is there.
+// Starts the one outstanding read: it ends once bytes have come (see configure).
 void SerialLink::startRead() {
   received_ = 0;
   read_ = OVERLAPPED{};
@@ -213,7 +214,7 @@ void SerialLink::collectRead() {
     return markLost(lossText(error));
   }
   reading_ = false;
-  if (n == 0) // its quiet time-out passed
+  if (n == 0) // ended without a byte (the port's buffer purged): nothing to hand on
     return startRead();
   received_ = n;
 }
