@@ -20,9 +20,12 @@ constexpr int kWriteMarginMs = 500;
 constexpr DWORD kReadGapMs = 5;
 constexpr QStringView kDevicePrefix = u"\\\\.\\";
 
-// Errors a read or write meets when the adapter is unplugged or its driver gives up.
+// Errors a read or write meets when the adapter is unplugged or its driver gives up (under
+// Wine, a port whose far end hung up: a broken pipe, then not ready).
 QString lossText(DWORD error) {
   switch (error) {
+  case ERROR_BROKEN_PIPE:
+  case ERROR_NOT_READY:
   case ERROR_BAD_COMMAND:
   case ERROR_DEVICE_NOT_CONNECTED:
   case ERROR_DEVICE_REMOVED:
