@@ -3,6 +3,7 @@
 #include "controller/links/networklink.h"
 
 #include "controller/links/cm11alog.h"
+#include "controller/links/platformlinks.h"
 #include "controller/links/waitinterrupt.h"
 
 #include <array>
@@ -17,6 +18,8 @@ Link::OpenResult failure(Link::OpenError error, QString text) {
 }
 
 } // namespace
+
+std::unique_ptr<Link> makeNetworkLink() { return std::make_unique<NetworkLink>(); }
 
 NetworkLink::NetworkLink(QObject *parent) : Link(parent) {}
 

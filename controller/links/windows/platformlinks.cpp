@@ -2,9 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "controller/links/platformlinks.h"
 
-#include "controller/links/networklink.h"
 #include "controller/links/windows/seriallink.h"
 
 std::unique_ptr<Link> makeSerialLink() { return std::make_unique<SerialLink>(); }
-
-std::unique_ptr<Link> makeNetworkLink() { return std::make_unique<NetworkLink>(); }
