@@ -20,4 +20,10 @@ std::filesystem::path portLinkFolder() {
 
 std::filesystem::path builtInComPort(int n) { return "\\\\.\\COM" + std::to_string(n); }
 
+std::string missingPortAdvice(int n, const std::filesystem::path &) {
+  return ": plug the interface's adapter in and look its COM number up in the Device Manager "
+         "(under Ports), or write a network port (tcp://HOST:PORT) into " +
+         comPortLinkPath(n).string();
+}
+
 } // namespace x10

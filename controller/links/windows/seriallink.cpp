@@ -89,9 +89,7 @@ SerialLink::OpenResult SerialLink::openFailure(DWORD error) const {
   case ERROR_FILE_NOT_FOUND:
   case ERROR_PATH_NOT_FOUND:
     return failure(OpenError::NoSuchDevice,
-                   QStringLiteral("no such port %1 (%2): is the adapter plugged in, and is it "
-                                  "that COM number in the Device Manager?")
-                       .arg(description(), path_));
+                   QStringLiteral("no such port %1 (%2)").arg(description(), path_));
   case ERROR_ACCESS_DENIED:
   case ERROR_SHARING_VIOLATION:
     return failure(OpenError::InUse,
