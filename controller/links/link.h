@@ -51,6 +51,9 @@ public:
   // The far end ended a connection it had taken (a server closing it), as opposed to a device
   // unplugged or a network error.
   virtual bool closedByServer() const { return false; }
+  // Whether opening again is worth a try now, for the retries after a loss: a device whose node
+  // is back. A link that cannot tell says yes and lets open() find out.
+  virtual bool mayBeBack() const { return true; }
   // The line was given up because what it sends is no CM11A's (a flood, a line of zeros).
   bool notAnInterface() const { return guard_.verdict() != x10::LineGuard::Verdict::Plausible; }
 

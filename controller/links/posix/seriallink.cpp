@@ -79,6 +79,11 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   return {};
 }
 
+bool SerialLink::mayBeBack() const {
+  std::error_code ec;
+  return std::filesystem::exists(path_.toStdString(), ec);
+}
+
 QString SerialLink::description() const {
   return device_ == path_ ? path_ : QStringLiteral("%1 (a link to %2)").arg(path_, device_);
 }
