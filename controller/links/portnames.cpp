@@ -3,13 +3,7 @@
 // The platform-neutral part: a port file, when there is one, names COM n.
 #include "controller/links/portnames.h"
 
-#include <string>
-
 namespace x10 {
-
-std::filesystem::path comPortLinkPath(int n) {
-  return portLinkFolder() / ("com" + std::to_string(n));
-}
 
 std::optional<std::filesystem::path> resolveComPort(int n) {
   if (n < 1)

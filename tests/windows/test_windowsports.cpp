@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-// COM port numbers on Windows: \\.\COMn, unless a port file com<n> waits in the user's roaming
+// COM port numbers on Windows: \\.\COMn, unless a port file port<n>.txt waits in the user's roaming
 // application data (APPDATA, or the profile's AppData\Roaming without it).
 #include "controller/links/portnames.h"
 
@@ -26,7 +26,7 @@ private slots:
     QTest::addColumn<QString>("expected"); // "{ports}" stands for the port file folder
     QTest::newRow("COM 1, no file") << 1 << false << "\\\\.\\COM1";
     QTest::newRow("COM 12, no file") << 12 << false << "\\\\.\\COM12";
-    QTest::newRow("COM 2, a port file") << 2 << true << "{ports}\\com2";
+    QTest::newRow("COM 2, a port file") << 2 << true << "{ports}\\port2.txt";
     QTest::newRow("COM 0 names no port") << 0 << false << "";
     QTest::newRow("COM -3 names no port") << -3 << false << "";
   }
@@ -34,13 +34,14 @@ private slots:
     QFETCH(int, n);
     QFETCH(bool, portFile);
     QFETCH(QString, expected);
-    qputenv("APPDATA", QDir::toNativeSeparators(appData_.path()).toUtf8());
+    const QString appData = QDir::toNativeSeparators(appData_.path());
+    qputenv("APPDATA", appData.toUtf8());
     const std::filesystem::path ports =
-        std::filesystem::path(appData_.path().toStdWString()) / "x10console" / "ports";
+        std::filesystem::path(appData.toStdWString()) / "x10console" / "ports";
     std::filesystem::remove_all(ports);
     if (portFile) {
       std::filesystem::create_directories(ports);
-      std::ofstream(ports / ("com" + std::to_string(n))) << "tcp://127.0.0.1:5000\n";
+      std::ofstream(ports / ("port" + std::to_string(n) + ".txt")) << "tcp://127.0.0.1:5000\n";
     }
     const auto resolved = resolveComPort(n);
     QCOMPARE(resolved.has_value(), !expected.isEmpty());

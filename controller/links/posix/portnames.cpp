@@ -18,6 +18,10 @@ std::filesystem::path portLinkFolder() {
   return base / "x10console" / "ports";
 }
 
+std::filesystem::path comPortLinkPath(int n) {
+  return portLinkFolder() / ("com" + std::to_string(n));
+}
+
 std::filesystem::path builtInComPort(int n) { return "/dev/ttyS" + std::to_string(n - 1); }
 
 std::string missingPortAdvice(int n, const std::filesystem::path &missing) {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-// On Windows a port file lives in the user's roaming application data, and COM n is the
-// device \\.\COMn (the prefix reaches ports above 9 as well).
+// On Windows a port file port<n>.txt lives in the user's roaming application data, and COM n
+// is the device \\.\COMn (the prefix reaches ports above 9 as well).
 #include "controller/links/portnames.h"
 
 #include <cstdlib>
@@ -16,6 +16,11 @@ std::filesystem::path portLinkFolder() {
   else if (const wchar_t *profile = ::_wgetenv(L"USERPROFILE"); profile && *profile)
     base = std::filesystem::path(profile) / "AppData" / "Roaming";
   return base / "x10console" / "ports";
+}
+
+// Not com<n>: COM1 to COM9 name the devices in every folder, with an extension too.
+std::filesystem::path comPortLinkPath(int n) {
+  return portLinkFolder() / ("port" + std::to_string(n) + ".txt");
 }
 
 std::filesystem::path builtInComPort(int n) { return "\\\\.\\COM" + std::to_string(n); }
