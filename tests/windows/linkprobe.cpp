@@ -2,13 +2,15 @@
 // SPDX-License-Identifier: MIT
 // Drives the driver on Windows through one exchange of each kind and prints what each gave, a
 // line each, with its time: Init on COM n, SendWait "A1 On", then GetEvent for up to the given
-// seconds (traffic the interface hears meanwhile). Run under Wine with COM n mapped to a
-// simulator, it shows the serial link, or a port file's network link, carrying real exchanges.
+// seconds (traffic the interface hears meanwhile), and the link's losses and returns. Run under
+// Wine with COM n mapped to a simulator, it shows the serial link, or a port file's network link,
+// carrying real exchanges.
 //   x10-link-probe <n> [seconds]
 #include "controller/driver/cm11acontroller.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +31,8 @@ int main(int argc, char **argv) {
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 3;
   QElapsedTimer clock;
   clock.start();
+  QObject::connect(&controller, &controlcm::linkStatusChanged,
+                   [&clock](const QString &status) { say(clock, status); });
   const qint16 init = controller.Init();
   say(clock, QStringLiteral("Init: %1 %2").arg(init).arg(controller.lastErrorText()));
   if (init != 0)
@@ -43,11 +47,18 @@ int main(int argc, char **argv) {
   }
   QElapsedTimer listening;
   listening.start();
+  QString failed;
   while (listening.elapsed() < seconds * 1000) {
-    qint32 timeoutMs = 500;
-    const QString event = controller.GetEvent(timeoutMs);
-    if (!event.isEmpty())
-      say(clock, QStringLiteral("GetEvent: %1").arg(event));
+    try {
+      qint32 timeoutMs = 500;
+      const QString event = controller.GetEvent(timeoutMs);
+      if (!event.isEmpty())
+        say(clock, QStringLiteral("GetEvent: %1").arg(event));
+    } catch (const ControllerError &e) { // the link is down: the driver re-takes it meanwhile
+      if (failed != QString::fromUtf8(e.what()))
+        say(clock, QStringLiteral("GetEvent: %1").arg(failed = QString::fromUtf8(e.what())));
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   return 0;
 }
