@@ -39,6 +39,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
   if (asked.exchange(true))
     return FALSE; // the next handler, Windows' own, ends the program
   ::SetEvent(closing);
+  qInfo("asked to close (console event %lu): closing the window", event);
   QMetaObject::invokeMethod(qApp, closeWindows, Qt::QueuedConnection);
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
     ::Sleep(kGraceMs); // the program's end ends this thread sooner
@@ -52,6 +53,7 @@ public:
     if (type == "windows_generic_MSG" && msg->message == WM_ENDSESSION && msg->wParam &&
         !asked.exchange(true)) {
       ::SetEvent(closing);
+      qInfo("the session is ending: closing the window");
       closeWindows();
     }
     return false; // Qt handles it as well
