@@ -74,6 +74,8 @@ protected:
   // Records why the line went away (logged as a warning) and closes the link once the current
   // call or event returns, since closing it inside its own report is unsafe; lost follows.
   void reportLost(const QString &reason);
+  // A serial device gone (unplugged, hung up): reported once, named as the user knows it.
+  void reportDeviceLost(const QString &name, const QString &why);
   void forgetLoss() { lostReason_.clear(); }
   // The line guard starts counting as the link opens.
   void startGuard();

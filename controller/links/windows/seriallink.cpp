@@ -266,9 +266,4 @@ void SerialLink::stopWatching() {
     notifier_->setEnabled(false);
 }
 
-void SerialLink::markLost(const QString &why) {
-  if (isLost())
-    return;
-  reportLost(QStringLiteral("%1 was lost (%2): is the interface still plugged in?")
-                 .arg(description(), why));
-}
+void SerialLink::markLost(const QString &why) { reportDeviceLost(description(), why); }
