@@ -5,8 +5,8 @@
 #include "console/appidentity.h"
 #include "console/commandline.h"
 #include "console/form1.h"
+#include "console/messagelog.h"
 #include "console/shutdownsignals.h"
-#include "console/systemlog.h"
 #include "controller/driver/cm11acontroller.h"
 #include "controller/links/waitinterrupt.h"
 
@@ -17,7 +17,7 @@
 int main(int argc, char *argv[]) {
   if (const auto answered = answerBeforeTheWindow(argc, argv))
     return *answered;
-  copyMessagesToSystemLogWithoutTerminal();
+  keepMessagesInTheSystemLog();
   QApplication app(argc, argv);
   appidentity::apply(app);
   x10::setWaitInterrupt(closeWindowsOnTerminationSignals());

@@ -2,12 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "console/numericfield.h"
 
+#include "console/cnumber.h"
+
 #include "vocabulary/numbertext.h"
 
 #include <cctype>
 #include <cfloat>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -71,8 +72,7 @@ double readUnsignedDecimal(std::string_view text, std::size_t from) {
   // Out of range either way: too small rounds to 0, too large is an error. from_chars does not
   // say which, and a long double is no wider than a double on some targets (32-bit ARM), so
   // strtod tells: only a number too large gives infinity. The C locale keeps the period.
-  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t{});
-  const double clamped = ::strtod_l(std::string(number.data(), end).c_str(), nullptr, cLocale);
+  const double clamped = strtodInCLocale(std::string(number.data(), end).c_str());
   if (std::isinf(clamped))
     tooLarge(text.substr(0, static_cast<std::size_t>(end - text.data())));
   return clamped;

@@ -56,7 +56,9 @@ qint16 Cm11aController::Init() {
     const QString &text = opened.error().text;
     switch (opened.error().error) {
     case Link::OpenError::NoSuchDevice:
-      return failInit(InitNoSuchPort, text + (network ? "" : missingPortHint(*path)));
+      return failInit(
+          InitNoSuchPort,
+          text + (network ? "" : QString::fromStdString(missingPortAdvice(comPort_, *path))));
     case Link::OpenError::PermissionDenied:
       return failInit(InitPermissionDenied, text);
     case Link::OpenError::InUse:
@@ -85,22 +87,6 @@ qint16 Cm11aController::Init() {
   lastErrorText_.clear();
   qCInfo(lcCm11a).noquote() << "interface ready on" << link().path();
   return InitOk;
-}
-
-// Where the port number is looked up, for a user whose adapter is elsewhere (a USB one, say),
-// or whose link points at an adapter that is not plugged in.
-QString Cm11aController::missingPortHint(const std::filesystem::path &missing) const {
-  const std::filesystem::path link = comPortLinkPath(comPort_);
-  if (missing == link) {
-    std::error_code ec;
-    return QStringLiteral(" (a link to %1): plug the interface's adapter in, or point the link at "
-                          "it (see man x10console)")
-        .arg(QString::fromStdString(std::filesystem::read_symlink(link, ec).string()));
-  }
-  return QStringLiteral(
-             ": plug the interface's adapter in, or link COM %1 to it as %2 (see man x10console)")
-      .arg(comPort_)
-      .arg(QString::fromStdString(link.string()));
 }
 
 qint16 Cm11aController::failInit(qint16 code, const QString &text) {

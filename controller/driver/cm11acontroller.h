@@ -22,7 +22,6 @@
 #include <QTimer>
 
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -66,7 +65,6 @@ public:
 private:
   x10::Instant now() const;
   qint16 failInit(qint16 code, const QString &text);
-  QString missingPortHint(const std::filesystem::path &missing) const;
   void send(const QString &houseCode, const QString &deviceCode, qint16 function, double dimValue,
             double data1, double data2, x10::Completion completion);
   x10::OperationResult run(const std::function<void(const x10::Instant &)> &start);

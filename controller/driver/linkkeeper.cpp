@@ -76,9 +76,7 @@ void LinkKeeper::reconnect() {
 
 void LinkKeeper::attempt() {
   const QString address = link_->path();
-  std::error_code ec;
-  const bool present = network_ || std::filesystem::exists(address.toStdString(), ec);
-  if (present) {
+  if (link_->mayBeBack()) {
     const Link::OpenResult opened = link_->open(address);
     if (opened) {
       emit reopened();

@@ -33,6 +33,12 @@ void Link::reportLost(const QString &reason) {
   QMetaObject::invokeMethod(this, &Link::closeLost, Qt::QueuedConnection);
 }
 
+void Link::reportDeviceLost(const QString &name, const QString &why) {
+  if (!isLost())
+    reportLost(
+        QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(name, why));
+}
+
 void Link::closeLost() {
   if (!isOpen())
     return;

@@ -51,6 +51,9 @@ public:
   // The far end ended a connection it had taken (a server closing it), as opposed to a device
   // unplugged or a network error.
   virtual bool closedByServer() const { return false; }
+  // Whether opening again is worth a try now, for the retries after a loss: a device whose node
+  // is back. A link that cannot tell says yes and lets open() find out.
+  virtual bool mayBeBack() const { return true; }
   // The line was given up because what it sends is no CM11A's (a flood, a line of zeros).
   bool notAnInterface() const { return guard_.verdict() != x10::LineGuard::Verdict::Plausible; }
 
@@ -71,6 +74,8 @@ protected:
   // Records why the line went away (logged as a warning) and closes the link once the current
   // call or event returns, since closing it inside its own report is unsafe; lost follows.
   void reportLost(const QString &reason);
+  // A serial device gone (unplugged, hung up): reported once, named as the user knows it.
+  void reportDeviceLost(const QString &name, const QString &why);
   void forgetLoss() { lostReason_.clear(); }
   // The line guard starts counting as the link opens.
   void startGuard();

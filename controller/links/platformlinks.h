@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The links of the platform being built for, as the driver makes them without naming their
-// types: CMake picks the folder (links/posix/, links/windows/) that defines these.
+// types: CMake picks the folder (links/posix/, links/windows/) that defines the serial one;
+// the network link is the same everywhere over the platform's sockets (networklink.cpp).
 
 #include "controller/links/link.h"
 

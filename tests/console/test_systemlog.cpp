@@ -3,7 +3,7 @@
 // Where the program's messages go, with standard error a terminal, a file, closed, or the
 // journal's own stream: what reaches the system log (at which priority) and what reaches
 // standard error (Qt's handler before ours, stood in for by a recorder).
-#include "console/systemlog.h"
+#include "console/posix/systemlog.h"
 
 #include <QLoggingCategory>
 #include <QTemporaryFile>

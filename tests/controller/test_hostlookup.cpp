@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // Host names looked up within a time-out: a resolver that does not come back does not hold
 // the caller, and what it finds later is freed where it ends (the sanitizer run checks that).
-#include "controller/links/posix/hostlookup.h"
+#include "controller/links/hostlookup.h"
 #include "controller/links/waitinterrupt.h"
 
 #include <QElapsedTimer>
@@ -11,6 +11,7 @@
 #include <future>
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <unistd.h>
 

@@ -2,9 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "controller/links/platformlinks.h"
 
-#include "controller/links/posix/networklink.h"
 #include "controller/links/posix/seriallink.h"
 
 std::unique_ptr<Link> makeSerialLink() { return std::make_unique<SerialLink>(); }
-
-std::unique_ptr<Link> makeNetworkLink() { return std::make_unique<NetworkLink>(); }

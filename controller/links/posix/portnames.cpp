@@ -22,14 +22,17 @@ std::filesystem::path comPortLinkPath(int n) {
   return portLinkFolder() / ("com" + std::to_string(n));
 }
 
-std::optional<std::filesystem::path> resolveComPort(int n) {
-  if (n < 1)
-    return std::nullopt;
-  std::filesystem::path link = comPortLinkPath(n);
-  std::error_code ec;
-  if (std::filesystem::is_symlink(link, ec) || std::filesystem::exists(link, ec))
-    return link;
-  return std::filesystem::path("/dev/ttyS" + std::to_string(n - 1));
+std::filesystem::path builtInComPort(int n) { return "/dev/ttyS" + std::to_string(n - 1); }
+
+std::string missingPortAdvice(int n, const std::filesystem::path &missing) {
+  const std::filesystem::path link = comPortLinkPath(n);
+  if (missing == link) {
+    std::error_code ec;
+    return " (a link to " + std::filesystem::read_symlink(link, ec).string() +
+           "): plug the interface's adapter in, or point the link at it (see man x10console)";
+  }
+  return ": plug the interface's adapter in, or link COM " + std::to_string(n) + " to it as " +
+         link.string() + " (see man x10console)";
 }
 
 } // namespace x10

@@ -79,6 +79,11 @@ SerialLink::OpenResult SerialLink::open(const QString &path) {
   return {};
 }
 
+bool SerialLink::mayBeBack() const {
+  std::error_code ec;
+  return std::filesystem::exists(path_.toStdString(), ec);
+}
+
 QString SerialLink::description() const {
   return device_ == path_ ? path_ : QStringLiteral("%1 (a link to %2)").arg(path_, device_);
 }
@@ -196,12 +201,7 @@ void SerialLink::stopWatching() {
     notifier_->setEnabled(false);
 }
 
-void SerialLink::markLost(const QString &why) {
-  if (isLost())
-    return;
-  reportLost(
-      QStringLiteral("%1 was lost (%2): is the interface still plugged in?").arg(path_, why));
-}
+void SerialLink::markLost(const QString &why) { reportDeviceLost(path_, why); }
 
 void SerialLink::logBytes(const char *direction, const std::vector<std::uint8_t> &bytes) const {
   logTraffic(sinceOpen_, direction, bytes);

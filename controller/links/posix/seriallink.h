@@ -31,6 +31,8 @@ public:
   QString path() const override { return path_; }
   // The path as given, and the device it leads to when that differs: for messages.
   QString description() const override;
+  // Once the device's node is there again.
+  bool mayBeBack() const override;
 
   void write(const std::vector<std::uint8_t> &bytes) override;
   std::vector<std::uint8_t> readAvailable() override;

@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-#include "console/systemlog.h"
+#include "console/posix/systemlog.h"
+
+#include "console/messagelog.h"
 
 #include <QByteArray>
 #include <QString>
@@ -57,3 +59,5 @@ void copyMessagesToSystemLogWithoutTerminal(SystemLogWriter writer) {
   const QtMessageHandler previous = qInstallMessageHandler(toSystemLog);
   toStandardError = standardErrorIsTheJournal() ? nullptr : previous;
 }
+
+void keepMessagesInTheSystemLog() { copyMessagesToSystemLogWithoutTerminal(); }

@@ -7,9 +7,8 @@
 // background. The lookup runs on a thread of its own; one still running at the time-out, or
 // when waits are interrupted, is left to finish there and its answer is dropped.
 
+#include "controller/links/addressinfo.h"
 #include "vocabulary/result.h"
-
-#include <netdb.h>
 
 #include <functional>
 #include <memory>
@@ -18,7 +17,7 @@
 namespace x10 {
 
 struct AddressesDeleter {
-  void operator()(addrinfo *addresses) const { ::freeaddrinfo(addresses); }
+  void operator()(addrinfo *addresses) const { freeAddresses(addresses); }
 };
 using Addresses = std::unique_ptr<addrinfo, AddressesDeleter>;
 
@@ -33,6 +32,6 @@ using Resolver = std::function<int(const char *host, const char *service, const 
 
 // The stream-socket addresses of host and service, IPv4 and IPv6.
 Result<Addresses, LookupFailure> lookUpHost(const std::string &host, const std::string &service,
-                                            int timeoutMs, Resolver resolver = ::getaddrinfo);
+                                            int timeoutMs, Resolver resolver = systemResolver);
 
 } // namespace x10

@@ -1,55 +1,25 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
-#include "controller/links/posix/networklink.h"
+#include "controller/links/networklink.h"
 
 #include "controller/links/cm11alog.h"
-#include "controller/links/posix/hostlookup.h"
-#include "controller/links/posix/interruptiblepoll.h"
+#include "controller/links/platformlinks.h"
+#include "controller/links/waitinterrupt.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
-// Connects one address within the time-out; 0 or the errno that stopped it.
-int connectOne(const addrinfo &a, int timeoutMs, int &fd) {
-  fd = ::socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol);
-  if (fd < 0)
-    return errno;
-  if (::connect(fd, a.ai_addr, a.ai_addrlen) != 0 && errno != EINPROGRESS) {
-    const int error = errno;
-    ::close(fd);
-    return error;
-  }
-  int error = ETIMEDOUT;
-  if (x10::pollUnlessInterrupted(fd, POLLOUT, timeoutMs) != 0) {
-    socklen_t size = sizeof error;
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
-      error = errno;
-  }
-  if (error != 0) {
-    ::close(fd);
-    return error;
-  }
-  // Each byte of the handshake goes at once: the interface's time-outs are short.
-  const int on = 1;
-  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  return 0;
-}
+// How long a send waits for room in the socket's buffer before the link counts as lost.
+constexpr int kSendWaitMs = 1000;
 
 Link::OpenResult failure(Link::OpenError error, QString text) {
   return x10::Unexpected(Link::OpenFailure{error, std::move(text)});
 }
 
 } // namespace
+
+std::unique_ptr<Link> makeNetworkLink() { return std::make_unique<NetworkLink>(); }
 
 NetworkLink::NetworkLink(QObject *parent) : Link(parent) {}
 
@@ -71,7 +41,7 @@ Link::OpenResult NetworkLink::open(const QString &address) {
   hostPort_ = QString::fromStdString(port->hostPort());
   if (OpenResult connected = connectTo(*port); !connected)
     return connected;
-  notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+  notifier_ = std::make_unique<QSocketNotifier>(socket_.handle(), QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, &NetworkLink::onReadable);
   sinceOpen_.start();
   startGuard();
@@ -84,49 +54,47 @@ Link::OpenResult NetworkLink::open(const QString &address) {
 }
 
 Link::OpenResult NetworkLink::connectTo(const x10::NetworkPort &port) {
-  const auto found = x10::lookUpHost(port.host, std::to_string(port.port), connectTimeoutMs_);
-  if (!found && found.error().timedOut)
+  auto connected = x10::StreamSocket::connect(port.host, port.port, connectTimeoutMs_);
+  if (connected) {
+    socket_ = std::move(connected).value();
+    return {};
+  }
+  const QString host = QString::fromStdString(port.host);
+  const QString reason = QString::fromStdString(connected.error().reason);
+  using Kind = x10::ConnectFailure::Kind;
+  switch (connected.error().kind) {
+  case Kind::LookupTimedOut:
     return failure(OpenError::NoAnswer,
                    QStringLiteral("%1: the host name %2 was not looked up within %3 ms (the name "
                                   "server does not answer): check the network, or give the "
                                   "host's address")
-                       .arg(hostPort_, QString::fromStdString(port.host))
+                       .arg(hostPort_, host)
                        .arg(connectTimeoutMs_));
-  if (!found)
+  case Kind::NameNotFound:
     return failure(OpenError::NoSuchDevice,
                    QStringLiteral("%1: the host name %2 was not found (%3): check the name")
-                       .arg(hostPort_, QString::fromStdString(port.host),
-                            QString::fromStdString(found.error().reason)));
-  int error = 0;
-  for (const addrinfo *a = found->get(); a && fd_ < 0; a = a->ai_next) {
-    int fd = -1;
-    error = connectOne(*a, connectTimeoutMs_, fd);
-    if (error == 0)
-      fd_ = fd;
-  }
-  if (fd_ >= 0)
-    return {};
-  if (error == ECONNREFUSED)
+                       .arg(hostPort_, host, reason));
+  case Kind::Refused:
     return failure(OpenError::Other, QStringLiteral("%1 refused the connection: is ser2net running "
                                                     "there and is the port free?")
                                          .arg(hostPort_));
-  if (error == ETIMEDOUT || error == EHOSTUNREACH || error == ENETUNREACH)
+  case Kind::NoAnswer:
     return failure(
         OpenError::NoAnswer,
         QStringLiteral("no answer from %1 within %2 ms (%3): is the host up and reachable?")
             .arg(hostPort_)
             .arg(connectTimeoutMs_)
-            .arg(QString::fromLocal8Bit(std::strerror(error))));
+            .arg(reason));
+  case Kind::Other:
+    break;
+  }
   return failure(OpenError::Other,
-                 QStringLiteral("cannot connect to %1: %2")
-                     .arg(hostPort_, QString::fromLocal8Bit(std::strerror(error))));
+                 QStringLiteral("cannot connect to %1: %2").arg(hostPort_, reason));
 }
 
 void NetworkLink::close() {
   notifier_.reset();
-  if (fd_ >= 0)
-    ::close(fd_);
-  fd_ = -1;
+  socket_.close();
   telnet_.reset();
 }
 
@@ -142,19 +110,16 @@ void NetworkLink::write(const std::vector<std::uint8_t> &bytes) {
 void NetworkLink::sendRaw(const std::vector<std::uint8_t> &bytes) {
   std::size_t sent = 0;
   while (sent < bytes.size() && isOpen()) {
-    const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (n > 0) {
-      sent += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
-               x10::pollUnlessInterrupted(fd_, POLLOUT, 1000) & POLLOUT) {
+    const x10::SocketIo io = socket_.send(std::span(bytes).subspan(sent));
+    if (io.state == x10::SocketIo::State::Moved) {
+      sent += io.bytes;
+    } else if (io.state == x10::SocketIo::State::WouldBlock && socket_.waitWritable(kSendWaitMs)) {
     } else if (x10::waitsInterrupted()) {
       return; // the program is closing: the call ends as on a time-out
     } else {
       // What the server said before it closed (a refusal, say) is still to be read.
-      const int error = n < 0 ? errno : EPIPE;
       readSocket();
-      markLost(QString::fromLocal8Bit(std::strerror(error)));
+      markLost(QString::fromStdString(io.error));
       return;
     }
   }
@@ -173,7 +138,7 @@ std::vector<std::uint8_t> NetworkLink::readAvailable() {
 bool NetworkLink::waitForBytes(int ms) {
   if (!isOpen() || isLost())
     return false;
-  if (pending_.empty() && x10::pollUnlessInterrupted(fd_, POLLIN, ms) != 0)
+  if (pending_.empty() && socket_.waitReadable(ms))
     readSocket();
   if (pending_.empty())
     return false;
@@ -190,20 +155,22 @@ void NetworkLink::onReadable() {
 // One pass: up to kReadPass bytes of what the socket holds. End of file or an error is the
 // link lost; what came before it is still handed on.
 void NetworkLink::readSocket() {
-  std::array<std::uint8_t, kReadPass> buffer{};
-  ssize_t n = -1;
-  do {
-    if (!isOpen() || isLost())
-      return;
-    n = ::recv(fd_, buffer.data(), buffer.size(), 0);
-  } while (n < 0 && errno == EINTR && !x10::waitsInterrupted());
-  if (n > 0)
-    return take(std::span(buffer.data(), static_cast<std::size_t>(n)));
-  if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+  if (!isOpen() || isLost())
     return;
-  closedByServer_ = n == 0 || errno == ECONNRESET;
-  markLost(n == 0 ? QStringLiteral("the server closed the connection")
-                  : QString::fromLocal8Bit(std::strerror(errno)));
+  std::array<std::uint8_t, kReadPass> buffer{};
+  const x10::SocketIo io = socket_.receive(buffer);
+  switch (io.state) {
+  case x10::SocketIo::State::Moved:
+    return take(std::span(buffer.data(), io.bytes));
+  case x10::SocketIo::State::WouldBlock:
+    return;
+  case x10::SocketIo::State::Closed:
+    closedByServer_ = true;
+    return markLost(QStringLiteral("the server closed the connection"));
+  case x10::SocketIo::State::Failed:
+    closedByServer_ = io.reset;
+    return markLost(QString::fromStdString(io.error));
+  }
 }
 
 // The data is taken before the telnet replies go out: should the server have closed, a send

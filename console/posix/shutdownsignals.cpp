@@ -1,5 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The X10 Test Console authors
 // SPDX-License-Identifier: MIT
+// Termination on POSIX: SIGTERM, SIGINT and SIGHUP. The component also removes its lock file as
+// it closes the port. The signal handler only writes a byte to a pipe, which is
+// async-signal-safe; the event loop sees it and closes the windows, and the driver polls the
+// pipe beside its port. After a second signal the kernel drops the device's locks with the
+// process; a lock file left behind never blocks the next Init.
 #include "console/shutdownsignals.h"
 
 #include <QApplication>
@@ -37,7 +42,7 @@ void closeWindows(QSocketNotifier *notifier) {
 
 } // namespace
 
-int closeWindowsOnTerminationSignals() {
+std::intptr_t closeWindowsOnTerminationSignals() {
   if (::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0)
     qFatal("cannot make the pipe that carries termination signals: %s", strerror(errno));
   auto *notifier = new QSocketNotifier(wakeUp[0], QSocketNotifier::Read, qApp);

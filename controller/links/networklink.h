@@ -2,12 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // A serial port served over TCP (tcp://HOST:PORT, raw bytes) or over telnet with the COM-PORT
-// option (rfc2217://HOST:PORT, see TelnetCodec): a plain POSIX socket, connected without
-// blocking for longer than a time-out, watched by a socket notifier while idle and polled
-// inside waitForBytes, so a member call never runs an event loop. A server that turns this
-// client away ("Port already in use") is told apart from the interface's bytes.
+// option (rfc2217://HOST:PORT, see TelnetCodec): a socket of the platform's (StreamSocket),
+// connected without blocking for longer than a time-out, watched by a socket notifier while
+// idle and waited on inside waitForBytes, so a member call never runs an event loop. A server
+// that turns this client away ("Port already in use") is told apart from the interface's bytes.
 
 #include "controller/links/link.h"
+#include "controller/links/streamsocket.h"
 #include "controller/netport/networkport.h"
 #include "controller/netport/serverrefusal.h"
 #include "controller/netport/telnetcodec.h"
@@ -24,10 +25,11 @@ public:
   explicit NetworkLink(QObject *parent = nullptr);
   ~NetworkLink() override;
 
+  // For the next opens. A retry in the background takes less, since it blocks the thread.
   void setConnectTimeout(int ms) override { connectTimeoutMs_ = ms; }
   OpenResult open(const QString &address) override;
   void close() override;
-  bool isOpen() const override { return fd_ >= 0; }
+  bool isOpen() const override { return socket_.isOpen(); }
   QString path() const override { return address_; }
   QString description() const override;
   bool refusedInUse() const override { return refusal_.refused(); }
@@ -48,7 +50,7 @@ private:
   void sendRaw(const std::vector<std::uint8_t> &bytes);
   void markLost(const QString &why);
 
-  int fd_ = -1;
+  x10::StreamSocket socket_;
   int connectTimeoutMs_ = kDefaultConnectTimeoutMs;
   std::unique_ptr<QSocketNotifier> notifier_;
   QString address_;

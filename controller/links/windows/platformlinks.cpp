@@ -1,0 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The X10 Test Console authors
+// SPDX-License-Identifier: MIT
+#include "controller/links/platformlinks.h"
+
+#include "controller/links/windows/seriallink.h"
+
+std::unique_ptr<Link> makeSerialLink() { return std::make_unique<SerialLink>(); }
