@@ -8,8 +8,6 @@
 
 namespace x10 {
 
-// The descriptor a wait polls beside its port; -1 when there is none.
-int waitInterruptFd();
 // Polls fd for events up to ms (negative: no limit), going on after a signal's EINTR with the
 // time that is left. The events that came, or 0 on time-out and when waits are interrupted.
 short pollUnlessInterrupted(int fd, short events, int ms);

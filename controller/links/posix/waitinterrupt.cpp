@@ -18,8 +18,6 @@ namespace x10 {
 
 void setWaitInterrupt(std::intptr_t interrupt) { interruptFd = static_cast<int>(interrupt); }
 
-int waitInterruptFd() { return interruptFd; }
-
 bool waitsInterrupted() {
   pollfd p{interruptFd, POLLIN, 0};
   return p.fd >= 0 && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
