@@ -54,6 +54,10 @@ private slots:
         << Passes{{0, 64, 0x33}, {500, 1010, 0x33}, {1000, 1, 0x33}} << 1025 << Verdict::Plausible
         << ""
         << "ignored 50 bytes in the last second: more than a CM11A sends (480 a second)";
+    QTest::newRow("late bursts in two seconds: each second's drops count alone")
+        << Passes{{0, 64, 0x33}, {500, 1010, 0x33}, {1000, 1010, 0x33}, {2000, 1, 0x33}} << 1985
+        << Verdict::Plausible << ""
+        << "ignored 50 bytes in the last second: more than a CM11A sends (480 a second)";
     QTest::newRow("a full read pass at once after opening")
         << Passes{{0, 256, 0xAB}} << 0 << Verdict::Flood
         << "sends far more than a CM11A can (256 bytes within 1 ms; a CM11A sends at most 480 a "
