@@ -237,6 +237,11 @@ private slots:
     ::localtime_r(&now, &local);
     const int yearDay = unasked.isEmpty() ? local.tm_yday : 0;
     QCOMPARE(status.mid(5 * 3, 2).toInt(nullptr, 16), yearDay & 0xFF);
+    const auto byte = [&status](int i) { return status.mid(i * 3, 2).toInt(nullptr, 16); };
+    const int minuteOfDay = byte(4) * 120 + byte(3); // hours / 2, minutes within two hours
+    if (unasked.isEmpty())
+      QVERIFY2(std::abs(minuteOfDay - (local.tm_hour * 60 + local.tm_min)) <= 1,
+               status.constData());
   }
 
   void hangUpClosesThePort() {
