@@ -16,6 +16,7 @@ work=$(realpath -m "${4:-build/package/wine-check}")
 here=$(dirname "$0")
 source "$here/checks.sh"
 source "$here/../../scripts/wineprefix.sh"
+unset WINEPATH # the package's own DLLs only
 
 cleanup() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
