@@ -33,12 +33,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# wait_for SECONDS FILE PATTERN: until a line of FILE matches the extended PATTERN.
+# wait_for SECONDS FILE PATTERN [PID]: until a line of FILE matches the extended PATTERN; fails
+# after SECONDS, or once the process PID has ended.
 wait_for() {
   local tries=$(($1 * 10))
   until grep -Eq "$3" "$2" 2>/dev/null; do
     tries=$((tries - 1))
     [ "$tries" -gt 0 ] || return 1
+    [ -z "${4:-}" ] || kill -0 "$4" 2>/dev/null || return 1
     sleep 0.1
   done
 }
@@ -73,7 +75,7 @@ fi
 
 "${runner[@]}" "$probe" "$port" 10 >"$work/probe.log" 2>"$work/probe.err" &
 probe_pid=$!
-if wait_for 60 "$work/probe.log" 'SendWait A1 On: done'; then
+if wait_for 60 "$work/probe.log" 'SendWait A1 On: done' "$probe_pid"; then
   echo "B3 On" >&7
 fi
 status=0
