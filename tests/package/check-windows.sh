@@ -4,11 +4,24 @@
 # Checks the Windows zip and setup program under Wine, with nothing on the DLL search path but
 # what the package brings, the setup in a Wine prefix made for the check: the zip holds the
 # program, Qt's DLLs and plugins, the MinGW-w64 runtime and the licences, and its program says
-# its version where it is unpacked; the setup installs silently (/S) for the user, with a
+# its version and opens its window (on a virtual X server) where it is unpacked; the setup installs silently (/S) for the user, with a
 # Start-menu entry and an uninstaller listed under Add or Remove Programs, the installed program
 # says its version, and the silent uninstall leaves neither folder, entry nor listing behind.
 # Usage: tests/package/check-windows.sh ZIP SETUP VERSION [WORK]
 set -euo pipefail
+
+# Run on the virtual X server: the program's window shows within 60 s; the program is then ended.
+if [ "${1:-}" = --window ]; then
+  source "$(dirname "$0")/../../scripts/xwindow.sh"
+  wine "$2" >/dev/null 2>&1 &
+  program=$!
+  shown=0
+  window_of Form1 "$program" 60 >/dev/null || shown=$?
+  kill "$program" 2>/dev/null
+  wait "$program" 2>/dev/null || true
+  exit "$shown"
+fi
+
 zip=$(realpath "$1")
 setup=$(realpath "$2")
 version=$3
@@ -39,6 +52,8 @@ for file in x10console.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwind
 done
 wine_prefix_ready "$(wine_cache)/wineprefix"
 check "the unzipped program says its version" says_version "$folder/x10console.exe"
+check "the unzipped program opens its window" env -u WINEQT_QPA_PLATFORM \
+  xvfb-run -a -s "-screen 0 1024x768x24" "$0" --window "$folder/x10console.exe"
 
 echo "== the setup program"
 wine_prefix_ready "$work/prefix-setup"
