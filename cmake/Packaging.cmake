@@ -2,7 +2,16 @@
 # SPDX-License-Identifier: MIT
 # The Debian package of everything `cmake --install` puts down (cpack -G DEB, or the package
 # preset). The shared libraries' packages come from dpkg-shlibdeps; the rest are what the
-# binaries load at run time without linking it.
+# binaries load at run time without linking it. A Windows build makes a zip and a setup
+# program instead (cmake/WindowsPackaging.cmake).
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" _ "${licence}")
+set(X10_COPYRIGHT ${CMAKE_MATCH_1})
+if(WIN32)
+  include(cmake/WindowsPackaging.cmake)
+  return()
+endif()
+
 set(CPACK_PACKAGE_NAME x10console)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "test console for an X10 CM11A powerline interface")
@@ -45,9 +54,6 @@ try the console and test CM11A drivers without the hardware.")
 # Debian's machine-readable copyright file (not compressed, as Debian wants it), with the
 # copyright line and the licence text of LICENSE. The text is a field's body: every line
 # indented, an empty one written as a dot.
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
-string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" _ "${licence}")
-set(X10_COPYRIGHT ${CMAKE_MATCH_1})
 string(FIND "${licence}" "Permission is hereby granted" start)
 string(SUBSTRING "${licence}" ${start} -1 text)
 string(STRIP "${text}" text)

@@ -5,6 +5,13 @@
 # CTest. QT tests run on the offscreen platform so they need no display. In a cross build
 # ctest runs it under the emulator, with the library that lets QProcess start children there
 # preloaded (tests/support/nopidfdprobe.cpp) and Qt's plugins taken from the target's sysroot.
+# A Windows build runs its tests under Wine (scripts/wine.sh), with Qt's DLLs from the Qt it
+# was built against; the wrapper hands the QT_* variables on to the Windows program.
+if(WIN32 AND CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine.sh --dlls
+                                    ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
+endif()
+
 function(x10_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -13,7 +20,7 @@ function(x10_add_test)
   x10_enable_warnings(${T_NAME})
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set(environment "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=*.debug=false")
-  if(CMAKE_CROSSCOMPILING_EMULATOR)
+  if(CMAKE_CROSSCOMPILING_EMULATOR AND NOT WIN32)
     list(APPEND environment "LD_PRELOAD=$<TARGET_FILE:x10_nopidfdprobe>"
          "QT_PLUGIN_PATH=${X10_TARGET_QT_PLUGINS}")
     add_dependencies(${T_NAME} x10_nopidfdprobe)

@@ -14,14 +14,9 @@ if [ "${1:-}" = --on-display ]; then
   trap 'rm -f "$log"' EXIT
   scripts/demo.sh </dev/null >"$log" 2>&1 &
   demo=$!
-  window=
-  for _ in $(seq 300); do
-    window=$(xwininfo -root -tree | awk '/"Form1"/ { print $1; exit }')
-    [ -n "$window" ] && break
-    kill -0 "$demo" 2>/dev/null || { cat "$log" >&2; exit 1; }
-    sleep 0.1
-  done
-  [ -n "$window" ] || { echo "screenshot.sh: no console window after 30 s" >&2; cat "$log" >&2; exit 1; }
+  source scripts/xwindow.sh
+  window=$(window_of Form1 "$demo" 30) ||
+    { echo "screenshot.sh: no console window within 30 s" >&2; cat "$log" >&2; exit 1; }
   sleep "$settle"
   import -window "$window" "$output"
   # SIGTERM closes the window as Exit does; the demo then stops its simulator and ends.

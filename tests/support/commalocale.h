@@ -6,7 +6,11 @@
 
 #include <QString>
 
-// Switches the C library's LC_NUMERIC to a locale with a decimal comma, compiled with
-// localedef into a temporary folder (no installed locale needed), and Qt's default locale to
-// German. Returns what went wrong, or nothing.
+// Switches the C library's LC_NUMERIC to a locale with a decimal comma and Qt's default locale
+// to German. Returns what went wrong, or nothing.
 QString useCommaDecimalLocale();
+
+// The C library's part, one file per platform: on POSIX a locale compiled with localedef into a
+// temporary folder (no installed locale needed), on Windows the system's German one. Returns
+// what went wrong, or nothing.
+QString setCommaNumericLocale();

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The X10 Test Console authors
+# SPDX-License-Identifier: MIT
+# End to end under Wine: the Windows driver (the probe program of tests/windows: Init, Send Wait
+# "A1 On", then GetEvent for 10 s) against a real cm11a-sim of the build machine, in fast mode.
+# com: the simulator's pseudo-terminal is COM 1 of the Wine prefix (its Ports registry key names
+# the port link; wineserver maps it when it next starts). tcp: the simulator serves TCP on
+# 127.0.0.1 and COM 2 is the port file %APPDATA%\x10console\ports\com2 holding
+# tcp://127.0.0.1:PORT. Either way Init must say 0, Send Wait "A1 On" must switch the
+# simulator's lamp A1 on, and "B3 On", heard by the simulator once the send is done, must come
+# back from GetEvent.
+# The prefix is a separate one (X10_WINEPREFIX, by default wineprefix-e2e in the cache folder):
+# changing its ports waits for every Wine program in it to end.
+# Usage: tests/e2e/wine-e2e.sh com|tcp CM11A_SIM PROBE.exe WINE-RUNNER...
+set -euo pipefail
+mode=$1
+sim=$2
+probe=$3
+shift 3
+runner=("$@")
+here=$(dirname "$0")
+source "$here/../package/checks.sh"
+source "$here/../../scripts/wineprefix.sh"
+X10_WINEPREFIX=${X10_WINEPREFIX:-$(wine_cache)/wineprefix-e2e}
+export X10_WINEPREFIX
+wine_prefix_ready "$X10_WINEPREFIX"
+
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# wait_for SECONDS FILE PATTERN [PID]: until a line of FILE matches the extended PATTERN; fails
+# after SECONDS, or once the process PID has ended.
+wait_for() {
+  local tries=$(($1 * 10))
+  until grep -Eq "$3" "$2" 2>/dev/null; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 1
+    [ -z "${4:-}" ] || kill -0 "$4" 2>/dev/null || return 1
+    sleep 0.1
+  done
+}
+
+if [ "$mode" = tcp ] && ! "$sim" --help | grep -q -- --tcp; then
+  echo "skipped: this cm11a-sim has no --tcp"
+  exit 77
+fi
+mkfifo "$work/commands"
+case $mode in
+  com) "$sim" --fast --link "$work/com1" <"$work/commands" >"$work/sim.log" 2>&1 & ;;
+  tcp) "$sim" --fast --tcp 0 <"$work/commands" >"$work/sim.log" 2>&1 & ;;
+  *) echo "usage: $0 com|tcp CM11A_SIM PROBE.exe WINE-RUNNER..." >&2; exit 2 ;;
+esac
+sim_pid=$!
+exec 7>"$work/commands" # the simulator's standard input, held open
+
+if [ "$mode" = com ]; then
+  wait_for 10 "$work/sim.log" . || { cat "$work/sim.log"; exit 1; }
+  [ -L "$work/com1" ] || { echo "no port link $work/com1"; cat "$work/sim.log"; exit 1; }
+  "${runner[@]}" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/com1" /f >/dev/null
+  WINEPREFIX=$X10_WINEPREFIX wineserver -w
+  port=1
+else
+  wait_for 10 "$work/sim.log" 'tcp://127\.0\.0\.1:[0-9]+' || { cat "$work/sim.log"; exit 1; }
+  address=$(grep -Eom1 'tcp://127\.0\.0\.1:[0-9]+' "$work/sim.log")
+  ports=$X10_WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/x10console/ports
+  mkdir -p "$ports"
+  echo "$address" >"$ports/com2"
+  port=2
+fi
+
+"${runner[@]}" "$probe" "$port" 10 >"$work/probe.log" 2>"$work/probe.err" &
+probe_pid=$!
+if wait_for 60 "$work/probe.log" 'SendWait A1 On: done' "$probe_pid"; then
+  echo "B3 On" >&7
+fi
+status=0
+wait "$probe_pid" || status=$?
+tr -d '\r' <"$work/probe.log" >"$work/probe.txt"
+
+check "Init says 0" grep -Eq ' ms  Init: 0 ?$' "$work/probe.txt"
+check "Send Wait \"A1 On\" switched the lamp on" grep -q 'A1 lamp on' "$work/sim.log"
+check "\"B3 On\" heard by the simulator came back from GetEvent" \
+  grep -Eq ' ms  GetEvent: B3 On$' "$work/probe.txt"
+check "the probe ended with status 0" test "$status" -eq 0
+if [ "$failed" -gt 0 ]; then
+  for log in probe.log probe.err sim.log; do
+    echo "--- $log"
+    cat "$work/$log"
+  done
+fi
+tally
