@@ -5,7 +5,7 @@
 # "A1 On", then GetEvent for 10 s) against a real cm11a-sim of the build machine, in fast mode.
 # com: the simulator's pseudo-terminal is COM 1 of the Wine prefix (its Ports registry key names
 # the port link; wineserver maps it when it next starts). tcp: the simulator serves TCP on
-# 127.0.0.1 and COM 2 is the port file %APPDATA%\x10console\ports\com2 holding
+# 127.0.0.1 and COM 2 is the port file %APPDATA%\x10console\ports\port2.txt holding
 # tcp://127.0.0.1:PORT. Either way Init must say 0, Send Wait "A1 On" must switch the
 # simulator's lamp A1 on, and "B3 On", heard by the simulator once the send is done, must come
 # back from GetEvent.
@@ -69,7 +69,7 @@ else
   address=$(grep -Eom1 'tcp://127\.0\.0\.1:[0-9]+' "$work/sim.log")
   ports=$X10_WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/x10console/ports
   mkdir -p "$ports"
-  echo "$address" >"$ports/com2"
+  echo "$address" >"$ports/port2.txt"
   port=2
 fi
 
