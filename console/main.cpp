@@ -7,6 +7,7 @@
 #include "console/form1.h"
 #include "console/messagelog.h"
 #include "console/shutdownsignals.h"
+#include "console/startingterminal.h"
 #include "controller/driver/cm11acontroller.h"
 #include "controller/links/waitinterrupt.h"
 
@@ -15,6 +16,7 @@
 #include <memory>
 
 int main(int argc, char *argv[]) {
+  reachTheStartingTerminal();
   if (const auto answered = answerBeforeTheWindow(argc, argv))
     return *answered;
   keepMessagesInTheSystemLog();
