@@ -846,17 +846,17 @@ private slots:
   // a link the driver re-took can be), and a take-over noticed inside a call ends the call
   // with what happened. Each connection's status request is answered, then the server:
   // 1 closes it, 2 floods it (a loss the server did not cause), 3 leaves it to Init,
-  // 4 closes Init's soon, 5 closes the re-taken one while a GetEvent waits, 6 serves the Init
-  // that takes the port back.
+  // 4 closes Init's soon, 5 resets the re-taken one while a GetEvent waits (a reset is the
+  // server's close too), 6 serves the Init that takes the port back.
   void lossesAfterARestoreOrAnInit() {
     int port = 0;
     const int listener = silentLoopbackListener(AF_INET, port, 8);
     QVERIFY(listener >= 0);
     writeComFile(6, QStringLiteral("tcp://127.0.0.1:%1").arg(port));
-    enum class Then { Close, Flood, Stay };
+    enum class Then { Close, Reset, Flood, Stay };
     const std::vector<std::pair<Then, int>> script{{Then::Close, 200},  {Then::Flood, 300},
                                                    {Then::Stay, 0},     {Then::Close, 200},
-                                                   {Then::Close, 1500}, {Then::Stay, 0}};
+                                                   {Then::Reset, 1500}, {Then::Stay, 0}};
     QElapsedTimer clock;
     clock.start();
     std::vector<qint64> acceptedAt;
@@ -873,7 +873,11 @@ private slots:
         if (::recv(fd, &request, 1, 0) == 1)
           ::send(fd, kStatus.data(), kStatus.size(), MSG_NOSIGNAL);
         ::usleep(static_cast<useconds_t>(afterMs) * 1000);
-        if (then == Then::Close) {
+        if (then == Then::Reset) {
+          const linger abort{1, 0};
+          ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        }
+        if (then == Then::Close || then == Then::Reset) {
           ::close(fd);
           continue;
         }

@@ -494,12 +494,18 @@ private slots:
     p.reply({0x44});
     p.advance(1ms);
     p.reply({0x09});
+    p.advance(500ms);
+    p.reply({0x22});
+    p.advance(500ms);
+    p.reply({0x0A});
     QStringList notes;
     for (const auto &line : p.core.takeNotes())
       notes << QString::fromStdString(line);
     QCOMPARE(notes, (QStringList{"ignored stray byte 0x07",
                                  "ignored 5 more stray bytes within a second of the last one noted",
-                                 "ignored stray byte 0x09"}));
+                                 "ignored stray byte 0x09",
+                                 "ignored 1 more stray bytes within a second of the last one noted",
+                                 "ignored stray byte 0x0A"}));
   }
 
   // A power failure while an accepted send is still on the line: the clock is answered, the
