@@ -4,7 +4,8 @@
 # Builds the libFuzzer targets (clang, the fuzz preset) and runs each for a bounded time on a
 # copy of its seed corpus in fuzz/corpus/<target>, so the repository's corpora do not grow.
 # Fails on the first crash, sanitizer report, leak, hang or broken invariant; the input that
-# did it is kept in build/fuzz/artifacts/. X10_FUZZ_SECONDS sets the time per target (30).
+# did it is kept in build/fuzz/artifacts/. X10_FUZZ_SECONDS sets the time per target (30); the
+# targets run side by side, one a processor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh fuzz
@@ -17,12 +18,26 @@ trap 'rm -rf "$work"' EXIT
 artifacts="$PWD/build/fuzz/artifacts"
 mkdir -p "$artifacts"
 
+# fuzz TARGET: one target's run; its report and exit status are left in the work folder.
+fuzz() {
+  local target=$1 status=0
+  cp -r "fuzz/corpus/$target" "$work/$target"
+  "build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="$artifacts/$target-" "$work/$target" 2>"$work/$target.log" || status=$?
+  echo "$status" >"$work/$target.status"
+}
+
+# As many targets at a time as there are processors: each runs on one.
+targets=()
 for corpus in fuzz/corpus/*/; do
-  target="$(basename "$corpus")"
-  cp -r "$corpus" "$work/$target"
-  echo "fuzz_$target: $seconds s on $(ls "$corpus" | wc -l) seeds"
-  if ! "build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-      -artifact_prefix="$artifacts/$target-" "$work/$target" 2>"$work/$target.log"; then
+  targets+=("$(basename "$corpus")")
+  fuzz "${targets[-1]}" &
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+done
+wait
+for target in "${targets[@]}"; do
+  echo "fuzz_$target: $seconds s on $(ls "fuzz/corpus/$target" | wc -l) seeds"
+  if [ "$(cat "$work/$target.status")" -ne 0 ]; then
     tail -n 40 "$work/$target.log"
     echo "fuzz_$target failed; the input is in $artifacts" >&2
     exit 1

@@ -28,10 +28,10 @@ private slots:
     QTest::addColumn<QString>("text");
     QTest::newRow("no such port") << "\\\\.\\COM77" << false << Link::OpenError::NoSuchDevice
                                   << "no such port COM77 (\\\\.\\COM77)";
-    QTest::newRow("held by another program")
-        << "{dir}\\held-port" << true << Link::OpenError::InUse
-        << "{dir}\\held-port is in use by another program: Windows opens a COM port for one program "
-           "at a time; close the other program and try again";
+    QTest::newRow("held by another program") << "{dir}\\held-port" << true << Link::OpenError::InUse
+                                             << "{dir}\\held-port is in use by another program: "
+                                                "Windows opens a COM port for one program "
+                                                "at a time; close the other program and try again";
   }
   void openFailureSaysWhy() {
     QFETCH(QString, path);
