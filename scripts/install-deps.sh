@@ -24,9 +24,11 @@
 #                  the build machine's dpkg gets no foreign architecture;
 #   windows        build (its Qt tools run on the build machine), the MinGW-w64 cross compiler
 #                  (POSIX threads), what fetches and unpacks Debian's Qt source (dpkg-dev,
-#                  xz-utils), Wine to run the result and a font for its tests, icotool to make
-#                  the program's icon, zip and NSIS to make its packages, and a virtual X
-#                  server (Xvfb, xwininfo) to see the packaged program's window.
+#                  xz-utils), Wine to run the result with its fonts and a font for the tests,
+#                  icotool to make the program's icon, zip and NSIS to make its packages, a
+#                  virtual X server (Xvfb, xwininfo) to see the program's window, and what
+#                  drives and reads that window in the end-to-end rows: xdotool, xclip,
+#                  ImageMagick and tesseract (character recognition).
 # An index that fails to update is retried once and then left: what the others offer is still
 # installed. The script fails only when a package asked for cannot be had, naming it and why.
 # Usage: scripts/install-deps.sh [build] [test] [format] [fuzz] [bench] [package] [screenshot]
@@ -56,8 +58,8 @@ for need in "$@"; do
     armhf) packages+=(g++-arm-linux-gnueabihf dpkg-dev qemu-user-static mmdebstrap) ;;
     windows)
       packages+=("${build[@]}" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
-                 xz-utils wine64 wine fonts-dejavu-core icoutils zip unzip nsis
-                 xvfb xauth x11-utils) ;;
+                 xz-utils wine64 wine fonts-wine fonts-dejavu-core icoutils zip unzip nsis
+                 xvfb xauth x11-utils xdotool xclip imagemagick tesseract-ocr tesseract-ocr-eng) ;;
     *)
       echo "install-deps.sh: unknown '$need' (build, test, format, fuzz, bench, package," \
            "screenshot, licence, arm64, armhf or windows)" >&2
