@@ -93,7 +93,11 @@ start=$SECONDS
 cmake -S "$source" -B "$scratch/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/x86_64-w64-mingw32.cmake" \
   -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >&2
-cmake --build "$scratch/build" -j "$(nproc)" >&2
+# X10_QT_MAX_LOAD: no compile starts while the load average is above it (but one always runs),
+# so that a build at low priority beside other work takes little more than they leave idle.
+load_limit=()
+[ -z "${X10_QT_MAX_LOAD:-}" ] || load_limit=(-- -l "$X10_QT_MAX_LOAD")
+cmake --build "$scratch/build" -j "$(nproc)" "${load_limit[@]}" >&2
 cmake --install "$scratch/build" >&2
 touch "$marker"
 rm -rf "$scratch"
