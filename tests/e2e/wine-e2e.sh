@@ -32,6 +32,11 @@ source "$here/../../scripts/wineprefix.sh"
 X10_WINEPREFIX=${X10_WINEPREFIX:-$(wine_cache)/wineprefix-e2e}
 export X10_WINEPREFIX
 wine_prefix_ready "$X10_WINEPREFIX"
+# A Wine session lingers a few seconds after its last program; one left by the row before, on
+# another X display or none, would own the desktop this row's window needs. End it first (the
+# rows share the prefix one at a time).
+wineserver -k 2>/dev/null || true
+wineserver -w
 
 work=$(mktemp -d)
 sim_pid=
