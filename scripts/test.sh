@@ -7,7 +7,7 @@
 # included) and runs the tests under qemu-user, all but the long paced storm, which that test
 # preset leaves out (its pace, not the processor, sets its length, and it runs natively).
 # --arch windows cross-builds for 64-bit Windows against the Qt that scripts/windows-qt.sh
-# builds once (about 35 min on 2 cores) and runs under Wine (scripts/wine.sh) the tests a
+# builds once (about 45 min on 2 cores) and runs under Wine (scripts/wine.sh) the tests a
 # Windows build has: those that need no pseudo-terminal, no simulator and no POSIX system, and
 # the end-to-end rows of the Windows driver against this machine's simulator.
 set -euo pipefail
